@@ -1,0 +1,23 @@
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# Builds one GoogleTest executable from the given sources, links the engine and registers
+# every test case with CTest.
+function(gustrule_add_gtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE gustrule_engine GTest::gtest GTest::gtest_main)
+  gustrule_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# Builds one QtTest executable (one test class) and registers it with CTest; the window
+# tests run on the offscreen platform so they need no display.
+function(gustrule_add_qtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE gustrule_ui Qt6::Test)
+  gustrule_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    TIMEOUT 300)
+endfunction()

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace gustrule {
+
+// Base of every failure the engine raises; carries the text the user is shown.
+class Exception {
+public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  virtual ~Exception() = default;
+  Exception(const Exception&) = default;
+  Exception& operator=(const Exception&) = default;
+
+  const std::string& Message() const noexcept { return message_; }
+
+private:
+  std::string message_;
+};
+
+// A text that does not read as a number. ReadNumber absorbs it and returns its fallback,
+// so it never reaches the user.
+class EConvertError : public Exception {
+public:
+  explicit EConvertError(std::string message) : Exception(std::move(message)) {}
+};
+
+// A finite non-zero value divided by zero, ln 0, or zero raised to a negative power.
+class EZeroDivide : public Exception {
+public:
+  EZeroDivide() : Exception("Floating point division by zero") {}
+};
+
+// 0 / 0, ln of a negative number, or a negative base raised to a non-integral power.
+class EInvalidOp : public Exception {
+public:
+  EInvalidOp() : Exception("Invalid floating point operation") {}
+};
+
+// A result beyond the extended range, or a value beyond the double range stored as a double.
+class EOverflow : public Exception {
+public:
+  EOverflow() : Exception("Floating point overflow") {}
+};
+
+} // namespace gustrule

@@ -1,0 +1,294 @@
+#include "NumberText.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+
+#include "Extended.h"
+
+namespace gustrule {
+
+namespace {
+
+// Powers of ten as the extended values nearest to them (those up to 1e27 are exact).
+constexpr std::array<long double, 32> kPowersOfTen = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
+constexpr std::array<long double, 16> kPowersOfTen32 = {1e0L, 1e32L, 1e64L, 1e96L, 1e128L, 1e160L, 1e192L, 1e224L, 1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
+constexpr std::array<long double, 10> kPowersOfTen512 = {1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
+
+// Scales below 10^-5120 give zero; positive scales never reach 10^5120 (the exponent stops
+// growing at 500 and has at most one more digit).
+constexpr int kScaleLimit = 5120;
+// An exponent stops taking digits once it has reached this value.
+constexpr int kExponentDigitLimit = 500;
+
+struct Separator {
+  char bytes[4] = {'.', 0, 0, 0};
+  std::size_t length = 1;
+  char32_t character = U'.';
+};
+
+Separator& CurrentSeparator() {
+  static Separator separator;
+  return separator;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+class Reader {
+public:
+  explicit Reader(std::string_view text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ == text_.size(); }
+  char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
+  void Advance() { ++pos_; }
+  bool Take(char c) {
+    if (!AtEnd() && text_[pos_] == c) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+  bool TakeSeparator(const Separator& separator) {
+    const std::string_view bytes(separator.bytes, separator.length);
+    if (text_.substr(pos_, bytes.size()) == bytes) {
+      pos_ += bytes.size();
+      return true;
+    }
+    return false;
+  }
+  void SkipBlanks() {
+    while (Take(' ')) {
+    }
+  }
+
+private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+[[noreturn]] void NotANumber(std::string_view text) {
+  throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+} // namespace
+
+void SetDecimalSeparator(char32_t separator) {
+  Separator encoded;
+  encoded.character = separator;
+  auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
+  if (separator < 0x80) {
+    encoded.bytes[0] = byte(separator);
+    encoded.length = 1;
+  } else if (separator < 0x800) {
+    encoded.bytes[0] = byte(0xC0 | (separator >> 6));
+    encoded.bytes[1] = byte(0x80 | (separator & 0x3F));
+    encoded.length = 2;
+  } else if (separator < 0x10000) {
+    if (separator >= 0xD800 && separator <= 0xDFFF) {
+      throw std::invalid_argument("decimal separator is a surrogate code point");
+    }
+    encoded.bytes[0] = byte(0xE0 | (separator >> 12));
+    encoded.bytes[1] = byte(0x80 | ((separator >> 6) & 0x3F));
+    encoded.bytes[2] = byte(0x80 | (separator & 0x3F));
+    encoded.length = 3;
+  } else if (separator < 0x110000) {
+    encoded.bytes[0] = byte(0xF0 | (separator >> 18));
+    encoded.bytes[1] = byte(0x80 | ((separator >> 12) & 0x3F));
+    encoded.bytes[2] = byte(0x80 | ((separator >> 6) & 0x3F));
+    encoded.bytes[3] = byte(0x80 | (separator & 0x3F));
+    encoded.length = 4;
+  } else {
+    throw std::invalid_argument("decimal separator is not a Unicode character");
+  }
+  CurrentSeparator() = encoded;
+}
+
+char32_t DecimalSeparator() { return CurrentSeparator().character; }
+
+long double ScaleByPowerOfTen(long double value, int n) {
+  const bool divide = n < 0;
+  const auto magnitude = static_cast<unsigned>(divide ? -n : n);
+  const auto apply = [&](long double factor) { value = divide ? value / factor : value * factor; };
+  apply(kPowersOfTen[magnitude % 32]);
+  if ((magnitude / 32) % 16 != 0) {
+    apply(kPowersOfTen32[(magnitude / 32) % 16]);
+  }
+  if (magnitude / 512 != 0) {
+    apply(kPowersOfTen512[magnitude / 512]);
+  }
+  return value;
+}
+
+double TextToNumber(std::string_view text) {
+  const Separator& separator = CurrentSeparator();
+  Reader in(text);
+  in.SkipBlanks();
+  bool negative = false;
+  if (in.Take('-')) {
+    negative = true;
+  } else {
+    in.Take('+');
+  }
+
+  long double number = 0;
+  long long fractionDigits = 0;
+  bool haveMantissa = false;
+  while (IsDigit(in.Peek())) {
+    number = number * 10;
+    number = number + (in.Peek() - '0');
+    haveMantissa = true;
+    in.Advance();
+  }
+  if (in.TakeSeparator(separator)) {
+    haveMantissa = true;
+    while (IsDigit(in.Peek())) {
+      number = number * 10;
+      number = number + (in.Peek() - '0');
+      ++fractionDigits;
+      in.Advance();
+    }
+  }
+  if (!haveMantissa) {
+    NotANumber(text);
+  }
+  const bool mantissaOverflowed = !std::isfinite(number);
+
+  long long exponent = 0;
+  if (in.Take('E') || in.Take('e')) {
+    bool negativeExponent = false;
+    if (in.Take('-')) {
+      negativeExponent = true;
+    } else {
+      in.Take('+');
+    }
+    while (exponent < kExponentDigitLimit && IsDigit(in.Peek())) {
+      exponent = exponent * 10 + (in.Peek() - '0');
+      in.Advance();
+    }
+    if (negativeExponent) {
+      exponent = -exponent;
+    }
+  }
+  in.SkipBlanks();
+  if (!in.AtEnd()) {
+    NotANumber(text);
+  }
+
+  const long long scale = exponent - fractionDigits;
+  if (scale <= -kScaleLimit) {
+    number = 0;
+  } else if (scale != 0) {
+    number = ScaleByPowerOfTen(number, static_cast<int>(scale));
+  }
+  if (negative) {
+    number = -number;
+  }
+  if (mantissaOverflowed || !std::isfinite(number)) {
+    NotANumber(text); // a step went beyond the extended range
+  }
+  return StoreDouble(number);
+}
+
+double ReadNumber(std::string_view text, double fallback) {
+  try {
+    return TextToNumber(text);
+  } catch (const EConvertError&) {
+    return fallback;
+  }
+}
+
+namespace {
+
+std::string DigitsOf(std::uint64_t n) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char>('0' + n % 10));
+    n /= 10;
+  } while (n != 0);
+  return digits;
+}
+
+std::uint64_t PowerOfTen(int n) {
+  std::uint64_t p = 1;
+  for (int i = 0; i < n; ++i) {
+    p *= 10;
+  }
+  return p;
+}
+
+// Values from 2^120 on leave the 12-character field in fixed form and are written scientific.
+const long double kScientificFrom = std::ldexp(1.0L, 120);
+// 10^19 is the largest power of ten an unsigned 64-bit integer holds.
+constexpr int kLargestPowerOfTenDigits = 19;
+
+} // namespace
+
+std::string FormatFixed(double value, int decimals) {
+  if (decimals < 0 || decimals > kMaxDecimals) {
+    throw std::invalid_argument("FormatFixed: decimals out of range");
+  }
+  const bool negative = std::signbit(value);
+  if (std::isnan(value)) {
+    return "NAN";
+  }
+  if (std::isinf(value)) {
+    return negative ? "-INF" : "INF";
+  }
+  const long double v = std::fabs(static_cast<long double>(value));
+
+  // Decimal scaling: s = v / 10^E with 1 <= s < 16, or s = v when v is below 10.
+  int exponent10 = 0;
+  long double s = v;
+  if (v >= 10) {
+    for (;;) {
+      const int binaryExponent = std::ilogb(s);
+      const int k = binaryExponent * 19728 / 65536; // floor(b * log10 2)
+      if (k == 0) {
+        break;
+      }
+      exponent10 += k;
+      s = ScaleByPowerOfTen(s, -k);
+    }
+  }
+  // The digits of s at 17 decimals, ties to even: at most 19 digits.
+  const long double scaled = s * 1e17L;
+  const auto digits17 = static_cast<std::uint64_t>(std::nearbyint(scaled));
+
+  std::string text = negative ? "-" : "";
+  if (v >= kScientificFrom) {
+    const std::uint64_t step = PowerOfTen(14);
+    const std::string m = DigitsOf((digits17 + step / 2) / step);
+    const int shownExponent = exponent10 + (m.size() == 5 ? 1 : 0);
+    std::string exponentDigits = DigitsOf(static_cast<std::uint64_t>(shownExponent));
+    exponentDigits.insert(0, 4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
+    return text + m[0] + '.' + m.substr(1, 3) + "E+" + exponentDigits;
+  }
+
+  // Round half away from zero to `decimals` decimals: j digits of N are dropped, or -j zeros
+  // are appended.
+  const int dropped = 17 - exponent10 - decimals;
+  std::string m;
+  if (dropped > kLargestPowerOfTenDigits) {
+    m = "0";
+  } else if (dropped > 0) {
+    const std::uint64_t step = PowerOfTen(dropped);
+    m = DigitsOf((digits17 + step / 2) / step);
+  } else {
+    m = DigitsOf(digits17);
+    if (m != "0") {
+      m.append(static_cast<std::size_t>(-dropped), '0');
+    }
+  }
+  if (decimals == 0) {
+    return text + m;
+  }
+  const auto fraction = static_cast<std::size_t>(decimals);
+  if (m.size() <= fraction) {
+    m.insert(0, fraction + 1 - m.size(), '0');
+  }
+  return text + m.substr(0, m.size() - fraction) + '.' + m.substr(m.size() - fraction);
+}
+
+} // namespace gustrule

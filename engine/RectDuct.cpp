@@ -1,0 +1,68 @@
+#include "RectDuct.h"
+
+#include "DuctFormulas.h"
+#include "NumberText.h"
+
+namespace gustrule {
+
+namespace {
+
+// Wall roughness of the duct, m: galvanised sheet, the same value as spiral duct.
+constexpr long double kRectRoughness = 0.0001L;
+
+} // namespace
+
+RectDuctResult ComputeRectDuct(const SharedConstants& constants, double flow, double sideA,
+                               double sideB, double length) {
+  const Real a = sideA;
+  const Real b = sideB;
+  const Real density = constants.AirDensity;
+
+  const Real diameterMm = 1.265L * RaisePower(RaisePower(a * b, 3) / (a + b), 0.2L);
+  const Real flowSi = Real(flow) / 1000;
+  const Real diameter = diameterMm / 1000;
+  const Real equivalentVelocity = RoundVelocity(flowSi, diameter, constants.PiValue);
+  const Real sectionVelocity = flowSi / ((a / 1000) * (b / 1000));
+  const Real reynolds = density * equivalentVelocity * diameter / Real(constants.AirViscosity);
+  const Real friction = FrictionFactor(reynolds, kRectRoughness, diameter);
+  const Real equivalentPressure = VelocityPressure(equivalentVelocity, density);
+  const Real lossTotal = Real(length) / diameter * friction * equivalentPressure;
+  const Real lossPerMetre = lossTotal / Real(length);
+  const Real sectionPressure = VelocityPressure(sectionVelocity, density);
+
+  RectDuctResult result;
+  result.EquivalentDiameterMm = diameterMm.Value();
+  result.EquivalentVelocity = equivalentVelocity.Value();
+  result.SectionVelocity = sectionVelocity.Value();
+  result.Reynolds = reynolds.Value();
+  result.Friction = friction.Value();
+  result.EquivalentPressure = equivalentPressure.Value();
+  result.LossTotal = lossTotal.Value();
+  result.LossPerMetre = lossPerMetre.Value();
+  result.SectionPressure = sectionPressure.Value();
+  return result;
+}
+
+void RectDuctCalc(const SharedConstants& constants, std::string_view flowText,
+                  std::string_view sideAText, std::string_view sideBText,
+                  std::string_view lengthText, CellSink& grid) {
+  const double flow = ReadNumber(flowText, 0);
+  const double sideA = ReadNumber(sideAText, 0);
+  const double sideB = ReadNumber(sideBText, 0);
+  const double length = ReadNumber(lengthText, 0);
+
+  if (flow == 0 || sideA == 0 || sideB == 0 || length == 0) {
+    for (int column = 0; column < RectDuctColumns; ++column) {
+      grid.SetCell(column, RectDuctValueRow, RectDuctMissingInput);
+    }
+    return;
+  }
+  const RectDuctResult r = ComputeRectDuct(constants, flow, sideA, sideB, length);
+  grid.SetCell(0, RectDuctValueRow, FormatFixed(r.EquivalentDiameterMm, 0));
+  grid.SetCell(1, RectDuctValueRow, FormatFixed(r.SectionVelocity, 2));
+  grid.SetCell(2, RectDuctValueRow, FormatFixed(r.LossPerMetre, 1));
+  grid.SetCell(3, RectDuctValueRow, FormatFixed(r.LossTotal, 1));
+  grid.SetCell(4, RectDuctValueRow, FormatFixed(r.SectionPressure, 1));
+}
+
+} // namespace gustrule

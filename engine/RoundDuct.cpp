@@ -1,0 +1,74 @@
+#include "RoundDuct.h"
+
+#include "DuctFormulas.h"
+#include "NumberText.h"
+
+namespace gustrule {
+
+namespace {
+
+// An unreadable flow or length is taken as this small value, so the table still shows.
+constexpr double kRoundFallback = 0.0001;
+// Ducts above this size have the larger bend loss coefficients.
+constexpr int kLargeBendFromAbove = 250;
+
+} // namespace
+
+RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, double length,
+                                 double roughness, int diameterMm) {
+  const Real density = constants.AirDensity;
+  RoundDuctRow row;
+  row.DiameterMm = diameterMm;
+  const Real diameter = Extended(diameterMm) / 1000;
+  const Real velocity = RoundVelocity(flow, diameter, constants.PiValue);
+  const Real reynolds = density * velocity * diameter / Real(constants.AirViscosity);
+  const Real friction = FrictionFactor(reynolds, Real(roughness), diameter);
+  const Real pressure = VelocityPressure(velocity, density);
+  const Real lossTotal = Real(length) / diameter * friction * pressure;
+  const Real lossPerMetre = lossTotal / Real(length);
+
+  const bool large = diameterMm > kLargeBendFromAbove;
+  const Real bend90a = (large ? 0.96L : 0.72L) * pressure;
+  const Real bend90b = (large ? 0.37L : 0.22L) * pressure;
+  row.Bends = {bend90a.Value(),
+               bend90b.Value(),
+               Real(0.78L * bend90a).Value(),
+               Real(0.78L * bend90b).Value(),
+               Real(0.6L * bend90a).Value(),
+               Real(0.6L * bend90b).Value(),
+               Real(0.45L * bend90a).Value(),
+               Real(0.45L * bend90b).Value()};
+
+  row.Velocity = velocity.Value();
+  row.Reynolds = reynolds.Value();
+  row.Friction = friction.Value();
+  row.VelocityPressure = pressure.Value();
+  row.LossTotal = lossTotal.Value();
+  row.LossPerMetre = lossPerMetre.Value();
+  return row;
+}
+
+void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText,
+                   std::string_view lengthText, DuctType type, CellSink& grid) {
+  const double roughness = type == DuctType::Spiral ? RoughnessSpiral : RoughnessFlexible;
+  const Real flow = Real(ReadNumber(volumeText, kRoundFallback)) / 1000; // l/s to m³/s
+  const double length = ReadNumber(lengthText, kRoundFallback);
+
+  int rowIndex = RoundDuctFirstValueRow;
+  for (const int diameterMm : RoundDuctDiameters) {
+    const RoundDuctRow row =
+        ComputeRoundDuctRow(constants, flow.Value(), length, roughness, diameterMm);
+    grid.SetCell(0, rowIndex, FormatFixed(row.DiameterMm, 0));
+    grid.SetCell(1, rowIndex, FormatFixed(row.Velocity, 2));
+    grid.SetCell(2, rowIndex, FormatFixed(row.LossPerMetre, 1));
+    grid.SetCell(3, rowIndex, FormatFixed(row.LossTotal, 1));
+    grid.SetCell(4, rowIndex, FormatFixed(row.VelocityPressure, 1));
+    int column = 5;
+    for (const double bend : row.Bends) {
+      grid.SetCell(column++, rowIndex, type == DuctType::Spiral ? FormatFixed(bend, 1) : "");
+    }
+    ++rowIndex;
+  }
+}
+
+} // namespace gustrule
