@@ -88,6 +88,10 @@ TextGrid* MakeGrid(QWidget* parent, QRect geometry, int columns, int rows, int w
     grid->SetRowHeight(row, kGridRowHeight);
   }
   grid->SetFixedColumns(fixedWidth > 0 ? 1 : 0);
+  if (fixedWidth == 0) {
+    // The one-row grids have no scroll bars; their last column is simply cut at the edge.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
   return grid;
 }
 
