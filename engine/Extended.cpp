@@ -88,7 +88,7 @@ Extended Ln(Extended x) {
 
 Extended Exp(Extended x) {
   const long double t = Checked(x.Value() * kLog2E).Value();
-  const long double whole = std::nearbyint(t); // ties to even, as the rounding mode says
+  const long double whole = std::rint(t); // ties to even, as the rounding mode says
   const long double rest = t - whole;          // exact: |rest| <= 1/2
   const long double fraction = Exp2Minus1X87(rest) + 1.0L;
   // Beyond these the result is certainly infinite or zero; clamping keeps the int conversion safe.

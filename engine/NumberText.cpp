@@ -201,22 +201,20 @@ double ReadNumber(std::string_view text, double fallback) {
 
 namespace {
 
-std::string DigitsOf(std::uint64_t n) {
-  std::string digits;
+// Writes the decimal digits of n so that they end just before `end`; returns where they begin.
+char* WriteDigits(std::uint64_t n, char* end) {
   do {
-    digits.insert(digits.begin(), static_cast<char>('0' + n % 10));
+    *--end = static_cast<char>('0' + n % 10);
     n /= 10;
   } while (n != 0);
-  return digits;
+  return end;
 }
 
-std::uint64_t PowerOfTen(int n) {
-  std::uint64_t p = 1;
-  for (int i = 0; i < n; ++i) {
-    p *= 10;
-  }
-  return p;
-}
+constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
+    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
+    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
+    100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
 
 // Values from 2^120 on leave the 12-character field in fixed form and are written scientific.
 const long double kScientificFrom = std::ldexp(1.0L, 120);
@@ -254,41 +252,58 @@ std::string FormatFixed(double value, int decimals) {
   }
   // The digits of s at 17 decimals, ties to even: at most 19 digits.
   const long double scaled = s * 1e17L;
-  const auto digits17 = static_cast<std::uint64_t>(std::nearbyint(scaled));
+  const auto digits17 = static_cast<std::uint64_t>(std::llrint(scaled)); // below 2^63
 
-  std::string text = negative ? "-" : "";
+  char buffer[24];
+  char* const end = buffer + sizeof buffer;
+  std::string text;
+  if (negative) {
+    text += '-';
+  }
   if (v >= kScientificFrom) {
-    const std::uint64_t step = PowerOfTen(14);
-    const std::string m = DigitsOf((digits17 + step / 2) / step);
-    const int shownExponent = exponent10 + (m.size() == 5 ? 1 : 0);
-    std::string exponentDigits = DigitsOf(static_cast<std::uint64_t>(shownExponent));
-    exponentDigits.insert(0, 4 - std::min<std::size_t>(4, exponentDigits.size()), '0');
-    return text + m[0] + '.' + m.substr(1, 3) + "E+" + exponentDigits;
+    const std::uint64_t step = kIntegerPowersOfTen[14];
+    char* m = WriteDigits((digits17 + step / 2) / step, end);
+    const int shownExponent = exponent10 + (end - m == 5 ? 1 : 0);
+    char* exponentDigits = WriteDigits(static_cast<std::uint64_t>(shownExponent), m - 1);
+    while (m - 1 - exponentDigits < 4) {
+      *--exponentDigits = '0';
+    }
+    text += m[0];
+    text += '.';
+    text.append(m + 1, 3);
+    text += "E+";
+    text.append(exponentDigits, static_cast<std::size_t>(m - 1 - exponentDigits));
+    return text;
   }
 
   // Round half away from zero to `decimals` decimals: j digits of N are dropped, or -j zeros
   // are appended.
   const int dropped = 17 - exponent10 - decimals;
-  std::string m;
+  std::uint64_t m = 0;
+  std::size_t appendedZeros = 0;
   if (dropped > kLargestPowerOfTenDigits) {
-    m = "0";
+    m = 0;
   } else if (dropped > 0) {
-    const std::uint64_t step = PowerOfTen(dropped);
-    m = DigitsOf((digits17 + step / 2) / step);
+    const std::uint64_t step = kIntegerPowersOfTen[static_cast<std::size_t>(dropped)];
+    m = (digits17 + step / 2) / step;
   } else {
-    m = DigitsOf(digits17);
-    if (m != "0") {
-      m.append(static_cast<std::size_t>(-dropped), '0');
-    }
+    m = digits17;
+    appendedZeros = m == 0 ? 0 : static_cast<std::size_t>(-dropped);
   }
-  if (decimals == 0) {
-    return text + m;
-  }
+  const char* first = WriteDigits(m, end);
+  const auto written = static_cast<std::size_t>(end - first);
+  const std::size_t digitCount = written + appendedZeros;
   const auto fraction = static_cast<std::size_t>(decimals);
-  if (m.size() <= fraction) {
-    m.insert(0, fraction + 1 - m.size(), '0');
+  // The part before the point is "0" when M has no more digits than the decimals.
+  const std::size_t leadingZeros = digitCount <= fraction ? fraction + 1 - digitCount : 0;
+  text.reserve(text.size() + leadingZeros + digitCount + 1);
+  text.append(leadingZeros, '0');
+  text.append(first, written);
+  text.append(appendedZeros, '0');
+  if (decimals > 0) {
+    text.insert(text.size() - fraction, 1, '.');
   }
-  return text + m.substr(0, m.size() - fraction) + '.' + m.substr(m.size() - fraction);
+  return text;
 }
 
 } // namespace gustrule
