@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 #include "Extended.h"
@@ -68,10 +69,6 @@ private:
   std::size_t pos_ = 0;
 };
 
-[[noreturn]] void NotANumber(std::string_view text) {
-  throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
-}
-
 } // namespace
 
 void SetDecimalSeparator(char32_t separator) {
@@ -121,7 +118,10 @@ long double ScaleByPowerOfTen(long double value, int n) {
   return value;
 }
 
-double TextToNumber(std::string_view text) {
+namespace {
+
+// The value of a text, or nothing when it does not read; EOverflow beyond the double range.
+std::optional<double> ParseNumber(std::string_view text) {
   const Separator& separator = CurrentSeparator();
   Reader in(text);
   in.SkipBlanks();
@@ -151,7 +151,7 @@ double TextToNumber(std::string_view text) {
     }
   }
   if (!haveMantissa) {
-    NotANumber(text);
+    return std::nullopt;
   }
   const bool mantissaOverflowed = !std::isfinite(number);
 
@@ -173,7 +173,7 @@ double TextToNumber(std::string_view text) {
   }
   in.SkipBlanks();
   if (!in.AtEnd()) {
-    NotANumber(text);
+    return std::nullopt;
   }
 
   const long long scale = exponent - fractionDigits;
@@ -186,17 +186,24 @@ double TextToNumber(std::string_view text) {
     number = -number;
   }
   if (mantissaOverflowed || !std::isfinite(number)) {
-    NotANumber(text); // a step went beyond the extended range
+    return std::nullopt; // a step went beyond the extended range
   }
   return StoreDouble(number);
 }
 
-double ReadNumber(std::string_view text, double fallback) {
-  try {
-    return TextToNumber(text);
-  } catch (const EConvertError&) {
-    return fallback;
+} // namespace
+
+double TextToNumber(std::string_view text) {
+  if (const std::optional<double> value = ParseNumber(text)) {
+    return *value;
   }
+  throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+// Unreadable texts are common while typing (an emptied box); they take the fallback without
+// the cost of raising and catching EConvertError.
+double ReadNumber(std::string_view text, double fallback) {
+  return ParseNumber(text).value_or(fallback);
 }
 
 namespace {

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds in Release and prints one table of medians: the engine, keystrokes in the window, the
+# first drawing of the velocities picture, and start-up and peak memory beside a bare Qt window.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup-debian.sh build test >&2
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGUSTRULE_BUILD_TESTS=OFF \
+  -DGUSTRULE_BUILD_BENCH=ON >&2
+cmake --build build/bench >&2
+b=build/bench/bench
+
+# Google Benchmark medians over 5 repetitions, as "| name | median |" rows.
+medians() {
+  "$@" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
+    awk '/_median/ { name = $1; sub(/\/iterations:[0-9]+/, "", name); sub(/_median$/, "", name);
+                     printf "| %s | %s %s | |\n", name, $2, $3 }'
+}
+
+echo "| measurement | median | compared with |"
+echo "|---|---|---|"
+medians "$b/engine_bench"
+QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
+"$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30
+echo
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"

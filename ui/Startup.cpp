@@ -1,0 +1,60 @@
+#include "Startup.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "About.h"
+#include "Appearance.h"
+#include "Duct.h"
+#include "Extended.h"
+#include "FailureReport.h"
+
+namespace {
+
+// Calls a function once, just after the watched window's first paint has been delivered.
+class FirstPaintWatch : public QObject {
+public:
+  FirstPaintWatch(QWidget* window, std::function<void()> then)
+      : QObject(window), then_(std::move(then)) {
+    window->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, this, then_);
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> then_;
+};
+
+} // namespace
+
+int RunGustrule(int& argc, char** argv, const std::function<void()>& afterFirstPaint) {
+  gustrule::InitArithmetic();
+  // The window is designed in pixels; keep them pixels on high-density screens too.
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  QApplication application(argc, argv);
+  ReadDecimalSeparator();
+  SetApplicationTitle(DeriveApplicationTitle(QString::fromLocal8Bit(argv[0])));
+  ApplyClassicLook();
+
+  TQuellbornDuct QuellbornDuct;
+  TFormAbout FormAbout(&QuellbornDuct);
+  QuellbornDuct.SetAboutWindow(&FormAbout);
+  if (afterFirstPaint) {
+    new FirstPaintWatch(&QuellbornDuct, afterFirstPaint);
+  }
+
+  QuellbornDuct.show();
+  // Centre the outer frame on the desktop.
+  const QRect desktop = QuellbornDuct.screen()->availableGeometry();
+  QuellbornDuct.move(QuellbornDuct.pos() + desktop.center() -
+                     QuellbornDuct.frameGeometry().center());
+  return QApplication::exec();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <functional>
+
+// The whole program: arithmetic environment, high-DPI scaling off, the application object, the
+// decimal separator and the application title, the look, the main window with its creation step,
+// the hidden About window, then the event loop. Returns the exit status.
+// `afterFirstPaint`, when given, runs once right after the main window has first been painted
+// (the start-up benchmark quits there).
+int RunGustrule(int& argc, char** argv, const std::function<void()>& afterFirstPaint = {});
