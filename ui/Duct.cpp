@@ -112,6 +112,11 @@ TQuellbornDuct::TQuellbornDuct(QWidget* parent) : QMainWindow(parent) {
   Guarded([this] { FormCreate(); });
 }
 
+TQuellbornDuct::~TQuellbornDuct() {
+  // Destroying the controls moves the focus; by then this window is no longer whole.
+  disconnect(focusWatch_);
+}
+
 void TQuellbornDuct::BuildWindow() {
   setWindowTitle(QStringLiteral("Quellborn Gustrule"));
   setWindowIcon(DuctIcon());
@@ -207,9 +212,11 @@ void TQuellbornDuct::BuildRectangularPage() {
 }
 
 void TQuellbornDuct::BuildVelocitiesPage() {
+  // The picture is compiled in; should it ever be missing, the page simply stays empty (the
+  // picture widget reports the empty data once).
   QFile picture(QStringLiteral(":/velocities.jpg"));
-  picture.open(QIODevice::ReadOnly);
-  Image1 = new JpegPicture(picture.readAll(), TabSheetRecDuctVelocities);
+  const QByteArray jpeg = picture.open(QIODevice::ReadOnly) ? picture.readAll() : QByteArray();
+  Image1 = new JpegPicture(jpeg, TabSheetRecDuctVelocities);
   Image1->setGeometry(0, 0, 600, 500);
 }
 
@@ -342,8 +349,8 @@ void TQuellbornDuct::ConnectHandlers() {
   connect(Close1, &QAction::triggered, this, [this] { Guarded([this] { Close1Click(Close1); }); });
   connect(About1, &QAction::triggered, this, [this] { Guarded([this] { About1Click(About1); }); });
   connect(PageControl, &QTabWidget::currentChanged, this, &TQuellbornDuct::PageChanged);
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* now) { TrackFocus(now); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget*, QWidget* now) { TrackFocus(now); });
 }
 
 void TQuellbornDuct::FormCreate() {

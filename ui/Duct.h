@@ -27,6 +27,9 @@ class TQuellbornDuct : public QMainWindow {
 public:
   // Builds every control with its initial state (no notification fires), then runs FormCreate.
   explicit TQuellbornDuct(QWidget* parent = nullptr);
+  ~TQuellbornDuct() override;
+  TQuellbornDuct(const TQuellbornDuct&) = delete;
+  TQuellbornDuct& operator=(const TQuellbornDuct&) = delete;
 
   // The About window shown by About1Click; created by start-up after this window.
   void SetAboutWindow(TFormAbout* about) { FormAbout = about; }
@@ -123,5 +126,6 @@ private:
   gustrule::SharedConstants constants_;
   gustrule::Conversions conversions_;
   QButtonGroup* ductTypes_ = nullptr;
+  QMetaObject::Connection focusWatch_;
   bool focusInPage_ = false; // the keyboard focus is inside a page, not on the tabs
 };
