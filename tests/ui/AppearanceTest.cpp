@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -37,9 +38,11 @@ private slots:
   void fontsFollowTheDesign();
   void itemsStandWhereDesigned_data();
   void itemsStandWhereDesigned();
+  void onlyTheRoundGridScrollsSideways();
   void menuHasTwoMenusOfOneItemEach();
   void hintsShowOverTheirBoxOnly_data();
   void hintsShowOverTheirBoxOnly();
+  void hintsWakeAfterHalfASecondAndStayTwoAndAHalf();
   void tabVisitsEachPageInOrder_data();
   void tabVisitsEachPageInOrder();
   void tabIntoTheRadioGroupLandsOnTheSelectedChoice();
@@ -183,6 +186,16 @@ void AppearanceTest::itemsStandWhereDesigned() {
   }
 }
 
+void AppearanceTest::onlyTheRoundGridScrollsSideways() {
+  auto& w = *window_;
+  QVERIFY(w.SGRoundDuct->horizontalScrollBar()->isVisible());
+  QVERIFY(!w.SGRoundDuct->verticalScrollBar()->isVisible());
+  w.PageControl->setCurrentIndex(1);
+  QVERIFY(!w.SGRectDuct->horizontalScrollBar()->isVisible());
+  w.PageControl->setCurrentIndex(3);
+  QVERIFY(!w.SGconversions->horizontalScrollBar()->isVisible());
+}
+
 void AppearanceTest::menuHasTwoMenusOfOneItemEach() {
   const QList<QAction*> menus = window_->menuBar()->actions();
   QCOMPARE(menus.size(), 2);
@@ -232,6 +245,13 @@ void AppearanceTest::hintsShowOverTheirBoxOnly() {
   } else {
     QVERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), hint);
+  }
+}
+
+void AppearanceTest::hintsWakeAfterHalfASecondAndStayTwoAndAHalf() {
+  QCOMPARE(window_->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+  for (const char* box : {"GroupBox1", "GroupBox2", "RadioGroupDT"}) {
+    QCOMPARE(window_->findChild<QWidget*>(QLatin1String(box))->toolTipDuration(), 2500);
   }
 }
 
