@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Constants.h"
 #include "Extended.h"
 
 namespace gustrule {
@@ -21,6 +22,28 @@ inline Extended RoundVelocity(Real flow, Real diameter, Real pi) {
 // Velocity pressure v² * (ρ / 2), Pa.
 inline Extended VelocityPressure(Real velocity, Real density) {
   return RaisePower(velocity, 2) * (0.5L * density);
+}
+
+// Air moving at a mean velocity through a round duct, each quantity stored as it is computed.
+struct RoundDuctFlow {
+  Real Reynolds;
+  Real Friction;         // Darcy friction factor
+  Real VelocityPressure; // Pa
+  Real LossTotal;        // Pa over the length (Darcy-Weisbach)
+  Real LossPerMetre;     // Pa/m, derived from the total
+};
+
+// Air at `velocity` m/s through `length` m of round duct of `diameter` m with wall `roughness` m.
+inline RoundDuctFlow FlowThroughRoundDuct(const SharedConstants& constants, Real velocity,
+                                          Real diameter, Real length, Extended roughness) {
+  const Real density = constants.AirDensity;
+  RoundDuctFlow f;
+  f.Reynolds = density * velocity * diameter / Real(constants.AirViscosity);
+  f.Friction = FrictionFactor(f.Reynolds, roughness, diameter);
+  f.VelocityPressure = VelocityPressure(velocity, density);
+  f.LossTotal = length / diameter * f.Friction * f.VelocityPressure;
+  f.LossPerMetre = f.LossTotal / length;
+  return f;
 }
 
 } // namespace gustrule

@@ -16,29 +16,25 @@ RectDuctResult ComputeRectDuct(const SharedConstants& constants, double flow, do
                                double sideB, double length) {
   const Real a = sideA;
   const Real b = sideB;
-  const Real density = constants.AirDensity;
 
   const Real diameterMm = 1.265L * RaisePower(RaisePower(a * b, 3) / (a + b), 0.2L);
   const Real flowSi = Real(flow) / 1000;
   const Real diameter = diameterMm / 1000;
   const Real equivalentVelocity = RoundVelocity(flowSi, diameter, constants.PiValue);
   const Real sectionVelocity = flowSi / ((a / 1000) * (b / 1000));
-  const Real reynolds = density * equivalentVelocity * diameter / Real(constants.AirViscosity);
-  const Real friction = FrictionFactor(reynolds, kRectRoughness, diameter);
-  const Real equivalentPressure = VelocityPressure(equivalentVelocity, density);
-  const Real lossTotal = Real(length) / diameter * friction * equivalentPressure;
-  const Real lossPerMetre = lossTotal / Real(length);
-  const Real sectionPressure = VelocityPressure(sectionVelocity, density);
+  const RoundDuctFlow air =
+      FlowThroughRoundDuct(constants, equivalentVelocity, diameter, length, kRectRoughness);
+  const Real sectionPressure = VelocityPressure(sectionVelocity, constants.AirDensity);
 
   RectDuctResult result;
   result.EquivalentDiameterMm = diameterMm.Value();
   result.EquivalentVelocity = equivalentVelocity.Value();
   result.SectionVelocity = sectionVelocity.Value();
-  result.Reynolds = reynolds.Value();
-  result.Friction = friction.Value();
-  result.EquivalentPressure = equivalentPressure.Value();
-  result.LossTotal = lossTotal.Value();
-  result.LossPerMetre = lossPerMetre.Value();
+  result.Reynolds = air.Reynolds.Value();
+  result.Friction = air.Friction.Value();
+  result.EquivalentPressure = air.VelocityPressure.Value();
+  result.LossTotal = air.LossTotal.Value();
+  result.LossPerMetre = air.LossPerMetre.Value();
   result.SectionPressure = sectionPressure.Value();
   return result;
 }

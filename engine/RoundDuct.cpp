@@ -16,20 +16,23 @@ constexpr int kLargeBendFromAbove = 250;
 
 RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, double length,
                                  double roughness, int diameterMm) {
-  const Real density = constants.AirDensity;
-  RoundDuctRow row;
-  row.DiameterMm = diameterMm;
   const Real diameter = Extended(diameterMm) / 1000;
   const Real velocity = RoundVelocity(flow, diameter, constants.PiValue);
-  const Real reynolds = density * velocity * diameter / Real(constants.AirViscosity);
-  const Real friction = FrictionFactor(reynolds, Real(roughness), diameter);
-  const Real pressure = VelocityPressure(velocity, density);
-  const Real lossTotal = Real(length) / diameter * friction * pressure;
-  const Real lossPerMetre = lossTotal / Real(length);
+  const RoundDuctFlow air = FlowThroughRoundDuct(constants, velocity, diameter, length, Real(roughness));
+  const Real pressure = air.VelocityPressure;
 
   const bool large = diameterMm > kLargeBendFromAbove;
   const Real bend90a = (large ? 0.96L : 0.72L) * pressure;
   const Real bend90b = (large ? 0.37L : 0.22L) * pressure;
+
+  RoundDuctRow row;
+  row.DiameterMm = diameterMm;
+  row.Velocity = velocity.Value();
+  row.Reynolds = air.Reynolds.Value();
+  row.Friction = air.Friction.Value();
+  row.VelocityPressure = pressure.Value();
+  row.LossTotal = air.LossTotal.Value();
+  row.LossPerMetre = air.LossPerMetre.Value();
   row.Bends = {bend90a.Value(),
                bend90b.Value(),
                Real(0.78L * bend90a).Value(),
@@ -38,13 +41,6 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
                Real(0.6L * bend90b).Value(),
                Real(0.45L * bend90a).Value(),
                Real(0.45L * bend90b).Value()};
-
-  row.Velocity = velocity.Value();
-  row.Reynolds = reynolds.Value();
-  row.Friction = friction.Value();
-  row.VelocityPressure = pressure.Value();
-  row.LossTotal = lossTotal.Value();
-  row.LossPerMetre = lossPerMetre.Value();
   return row;
 }
 

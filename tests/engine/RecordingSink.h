@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CellGrid.h"
+#include "Constants.h"
 
 namespace gustrule {
 
@@ -44,5 +45,12 @@ private:
   CellGrid grid_;
   std::vector<Write> writes_;
 };
+
+// The constants as the creation step sets them.
+inline SharedConstants Standard() {
+  SharedConstants constants;
+  SetSharedConstants(constants);
+  return constants;
+}
 
 } // namespace gustrule

@@ -12,12 +12,6 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-SharedConstants Standard() {
-  SharedConstants constants;
-  SetSharedConstants(constants);
-  return constants;
-}
-
 struct Inputs {
   std::string flow, sideA, sideB, length;
 };

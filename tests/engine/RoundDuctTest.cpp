@@ -12,12 +12,6 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-SharedConstants Standard() {
-  SharedConstants constants;
-  SetSharedConstants(constants);
-  return constants;
-}
-
 RecordingSink RunRound(const std::string& volume, const std::string& length, DuctType type) {
   RecordingSink grid(RoundDuctColumns, RoundDuctRows);
   RoundDuctCalc(Standard(), volume, length, type, grid);
