@@ -12,7 +12,8 @@ packages=(
 for want in "$@"; do
   case $want in
     build) ;;
-    test) packages+=(libgtest-dev libbenchmark-dev) ;; # GoogleTest, Google Benchmark
+    test) packages+=(libgtest-dev libbenchmark-dev desktop-file-utils) ;; # GoogleTest, Google
+      # Benchmark, and desktop-file-validate for the menu entry
     fuzz) packages+=(clang libclang-rt-14-dev) ;;      # libFuzzer
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;
   esac

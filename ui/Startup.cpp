@@ -40,6 +40,7 @@ int RunGustrule(int& argc, char** argv, const std::function<void()>& afterFirstP
   // The window is designed in pixels; keep them pixels on high-density screens too.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("gustrule")); // matches the menu entry
   ReadDecimalSeparator();
   SetApplicationTitle(DeriveApplicationTitle(QString::fromLocal8Bit(argv[0])));
   ApplyClassicLook();
