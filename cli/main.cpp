@@ -227,7 +227,6 @@ int Run(const Options& options) {
   }
 
   RecordingGrid sink(columns, rows);
-  int status = 0;
   try {
     if (command == "round") {
       WriteHeadings(sink.Grid(), RoundDuctHeadings);
@@ -248,11 +247,10 @@ int Run(const Options& options) {
       message += '.';
     }
     std::fprintf(stderr, "%s\n", message.c_str());
-    status = kExitFailure;
-    return status;
+    return kExitFailure;
   }
   PrintGrid(sink.Grid(), sink.Written(), options.tsv);
-  return status;
+  return 0;
 }
 
 } // namespace
