@@ -242,11 +242,7 @@ int Run(const Options& options) {
   } catch (const Exception& failure) {
     PrintGrid(sink.Grid(), sink.Written(), options.tsv);
     std::fflush(stdout);
-    std::string message = failure.Message();
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
-      message += '.';
-    }
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s\n", FailureText(failure.Message()).c_str());
     return kExitFailure;
   }
   PrintGrid(sink.Grid(), sink.Written(), options.tsv);

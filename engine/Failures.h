@@ -44,4 +44,14 @@ public:
   EOverflow() : Exception("Floating point overflow") {}
 };
 
+// The text a failure is shown with: a "." is appended when the message is not empty and its last
+// character's code is above that of "." (letters get one; ".", "!", ")" or a blank end the
+// message as they are). "Floating point overflow" gives "Floating point overflow.".
+inline std::string FailureText(std::string message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') {
+    message += '.';
+  }
+  return message;
+}
+
 } // namespace gustrule

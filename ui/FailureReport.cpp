@@ -51,10 +51,7 @@ void SetApplicationTitle(const QString& title) { Title() = title; }
 QString ApplicationTitle() { return Title(); }
 
 QString FailureText(const QString& message) {
-  if (!message.isEmpty() && message.back().unicode() > u'.') {
-    return message + QLatin1Char('.');
-  }
-  return message;
+  return QString::fromStdString(gustrule::FailureText(message.toStdString()));
 }
 
 void ReportFailure(const gustrule::Exception& failure) {
