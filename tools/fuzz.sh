@@ -12,20 +12,7 @@ if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
   exit 2
 fi
 
-packages=(clang libclang-rt-14-dev cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]} > 0)); then
-  sudo=()
-  if [[ $(id -u) != 0 ]]; then
-    sudo=(sudo)
-  fi
-  echo "fuzz.sh: installing ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash tools/setup-debian.sh fuzz
 
 build=build/fuzz
 targets=(read_number format_fixed calculations)

@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Gustrule needs to build, run and test, and says which.
-# Usage: tools/setup-debian.sh [build] [test] [fuzz]   (build is always included)
+# Usage: tools/setup-debian.sh [build] [test] [fuzz]   (no part means build)
+#   build: what the programs need to build and run; test: that and the test tools;
+#   fuzz: the compiler tools and clang's libFuzzer, for the engine's fuzz targets only.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config # compiler and build tools
-  qt6-base-dev                                 # Qt 6 Widgets
-  libjpeg-dev                                  # libjpeg(-turbo), decodes the velocities picture
-  fonts-dejavu-core fonts-dejavu-extra         # DejaVu Sans Condensed, the window's font
+tools=(build-essential cmake ninja-build pkg-config) # compiler and build tools
+window=(
+  qt6-base-dev                         # Qt 6 Widgets
+  libjpeg-dev                          # libjpeg(-turbo), decodes the velocities picture
+  fonts-dejavu-core fonts-dejavu-extra # DejaVu Sans Condensed, the window's font
 )
-for want in "$@"; do
+packages=("${tools[@]}")
+for want in "${@:-build}"; do
   case $want in
-    build) ;;
-    test) packages+=(libgtest-dev libbenchmark-dev desktop-file-utils) ;; # GoogleTest, Google
-      # Benchmark, and desktop-file-validate for the menu entry
-    fuzz) packages+=(clang libclang-rt-14-dev) ;;      # libFuzzer
+    build) packages+=("${window[@]}") ;;
+    # GoogleTest, Google Benchmark, and desktop-file-validate for the menu entry
+    test) packages+=("${window[@]}" libgtest-dev libbenchmark-dev desktop-file-utils) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;; # libFuzzer
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;
   esac
 done
+mapfile -t packages < <(printf '%s\n' "${packages[@]}" | awk '!seen[$0]++')
 
 missing=()
 for p in "${packages[@]}"; do

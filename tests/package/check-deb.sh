@@ -7,19 +7,7 @@
 set -u
 cd "$(dirname "$0")/../.."
 build=${1:-build/pkg}
-failures=0
-passes=0
-
-check() { # NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    printf 'FAIL %s\n' "$name"
-    failures=$((failures + 1))
-  fi
-}
+source tests/package/checks.sh
 
 if [[ -f $build/CPackConfig.cmake ]]; then
   cmake --build "$build" && rm -f "$build"/gustrule_*.deb && (cd "$build" && cpack -G DEB)
@@ -99,5 +87,4 @@ for program in gustrule gustrule-cli; do
 done
 check "the packaged gustrule-cli runs" bash -c "'$contents/usr/bin/gustrule-cli' convert 183.7 l/s | grep -q '^183.70  0.18  11.02   661.32\$'"
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-((failures == 0))
+finish

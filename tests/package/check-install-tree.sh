@@ -9,19 +9,7 @@ ui=yes
 [[ ${2:-} == --no-ui ]] && ui=no
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
-failures=0
-passes=0
-
-check() { # NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then
-    passes=$((passes + 1))
-  else
-    printf 'FAIL %s\n' "$name"
-    failures=$((failures + 1))
-  fi
-}
+source "$here/checks.sh"
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -84,5 +72,4 @@ if [[ $ui == yes ]]; then
   check "the desktop entry needs no terminal" [ "$(value Terminal)" = false ]
 fi
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-((failures == 0))
+finish
