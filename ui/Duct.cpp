@@ -106,7 +106,7 @@ TQuellbornDuct::TQuellbornDuct(QWidget* parent) : QMainWindow(parent) {
   BuildVelocitiesPage();
   BuildConversionsPage();
   BuildMenu();
-  SetTabOrder();
+  SetUpKeyboard();
   NameControls();
   ConnectHandlers();
   Guarded([this] { FormCreate(); });
@@ -259,8 +259,8 @@ void TQuellbornDuct::BuildMenu() {
   About1 = QuellbornLtd1->addAction(QStringLiteral("About"));
 }
 
-void TQuellbornDuct::SetTabOrder() {
-  // The tabs, then each page's items; hidden pages are skipped and the last item of the visible
+void TQuellbornDuct::SetUpKeyboard() {
+  // Tab order: the tabs, then each page's items; hidden pages are skipped and the last item of the visible
   // page leads back to the tabs.
   const QList<QWidget*> order = {
       PageControl->tabBar(), SGRoundDuct,     EditRoundVolume, EditRoundLength,

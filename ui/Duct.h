@@ -114,7 +114,7 @@ private:
   void BuildVelocitiesPage();
   void BuildConversionsPage();
   void BuildMenu();
-  void SetTabOrder();
+  void SetUpKeyboard();
   void NameControls();
   void ConnectHandlers();
   void PageChanged(int index);
