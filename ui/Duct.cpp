@@ -260,8 +260,8 @@ void TQuellbornDuct::BuildMenu() {
 }
 
 void TQuellbornDuct::SetUpKeyboard() {
-  // Tab order: the tabs, then each page's items; hidden pages are skipped and the last item of the visible
-  // page leads back to the tabs.
+  // Tab order: the tabs, then each page's items; hidden pages are skipped and the last item of
+  // the visible page leads back to the tabs.
   const QList<QWidget*> order = {
       PageControl->tabBar(), SGRoundDuct,     EditRoundVolume, EditRoundLength,
       RadioGroupDTSpiral,    RadioGroupDTFlexible, EditRectAirVol, EditRectSideA,
