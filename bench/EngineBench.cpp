@@ -44,7 +44,8 @@ void RoundTable(benchmark::State& state) {
     RoundDuctCalc(constants, "183.7", "1", DuctType::Spiral, sink);
   }
   benchmark::DoNotOptimize(sink.Writes());
-  state.counters["cells"] = static_cast<double>(sink.Writes()) / static_cast<double>(state.iterations());
+  state.counters["cells"] =
+      static_cast<double>(sink.Writes()) / static_cast<double>(state.iterations());
 }
 BENCHMARK(RoundTable);
 

@@ -93,8 +93,9 @@ int main(int argc, char** argv) {
   const double paintBare = Median(paint[1]);
   const double memoryProgram = Median(memory[0]);
   const double memoryBare = Median(memory[1]);
-  std::printf("| start-up to first paint | %.1f ms | bare Qt window %.1f ms, ratio %.2f (target 1.3) |\n",
-              paintProgram, paintBare, paintProgram / paintBare);
+  std::printf(
+      "| start-up to first paint | %.1f ms | bare Qt window %.1f ms, ratio %.2f (target 1.3) |\n",
+      paintProgram, paintBare, paintProgram / paintBare);
   std::printf("| peak memory | %.1f MB | bare Qt window %.1f MB, %+.1f MB (target +15 MB) |\n",
               memoryProgram, memoryBare, memoryProgram - memoryBare);
   return 0;

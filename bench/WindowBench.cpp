@@ -21,7 +21,8 @@
 namespace {
 
 // Types a digit, then takes it back, so every keystroke changes the table; each is one sample.
-void Keystrokes(benchmark::State& state, QLineEdit* TQuellbornDuct::*edit, int page, TextGrid* TQuellbornDuct::*grid) {
+void Keystrokes(benchmark::State& state, QLineEdit* TQuellbornDuct::*edit, int page,
+                TextGrid* TQuellbornDuct::*grid) {
   TQuellbornDuct window;
   window.ComboBoxVFUnits->setEditText(QStringLiteral("l/s"));
   window.PageControl->setCurrentIndex(page);

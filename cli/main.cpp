@@ -72,8 +72,8 @@ struct Options {
 };
 
 int UsageError(std::string_view problem) {
-  std::fprintf(stderr, "gustrule-cli: %.*s\n%.*s", static_cast<int>(problem.size()),
-               problem.data(), static_cast<int>(kUsage.size()), kUsage.data());
+  std::fprintf(stderr, "gustrule-cli: %.*s\n%.*s", static_cast<int>(problem.size()), problem.data(),
+               static_cast<int>(kUsage.size()), kUsage.data());
   return kExitUsage;
 }
 
@@ -175,7 +175,8 @@ void PrintGrid(const CellGrid& grid, const std::vector<bool>& written, bool tsv)
 // Records which rows a calculation wrote, so the output shows the grid as the run left it.
 class RecordingGrid : public CellSink {
 public:
-  RecordingGrid(int columns, int rows) : grid_(columns, rows), written_(static_cast<std::size_t>(rows)) {}
+  RecordingGrid(int columns, int rows)
+      : grid_(columns, rows), written_(static_cast<std::size_t>(rows)) {}
   void SetCell(int column, int row, std::string_view text) override {
     grid_.SetCell(column, row, text);
     written_[static_cast<std::size_t>(row)] = true;

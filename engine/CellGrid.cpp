@@ -20,6 +20,8 @@ void CellGrid::SetCell(int column, int row, std::string_view text) {
   cells_[Index(column, row)] = text;
 }
 
-const std::string& CellGrid::Cell(int column, int row) const { return cells_[Index(column, row)]; }
+const std::string& CellGrid::Cell(int column, int row) const {
+  return cells_[Index(column, row)];
+}
 
 } // namespace gustrule

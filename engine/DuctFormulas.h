@@ -10,7 +10,8 @@ namespace gustrule {
 // Reynolds number (no laminar branch). Re = 0 divides 5.74 by zero (EZeroDivide); a negative Re
 // has no real power 0.9 (EInvalidOp).
 inline Extended FrictionFactor(Real reynolds, Extended roughness, Real diameter) {
-  return 1.325L / RaisePower(Ln(5.74L / RaisePower(reynolds, 0.9L) + roughness / (3.7L * diameter)), 2);
+  return 1.325L /
+         RaisePower(Ln(5.74L / RaisePower(reynolds, 0.9L) + roughness / (3.7L * diameter)), 2);
 }
 
 // Mean velocity of `flow` (m³/s) through a round duct of `diameter` (m), with the area taken as

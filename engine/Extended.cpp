@@ -23,8 +23,12 @@ long double Exp2Minus1X87(long double f) {
   return result;
 }
 #else
-long double LnX87(long double x) { return std::log(x); }
-long double Exp2Minus1X87(long double f) { return std::exp2(f) - 1.0L; }
+long double LnX87(long double x) {
+  return std::log(x);
+}
+long double Exp2Minus1X87(long double f) {
+  return std::exp2(f) - 1.0L;
+}
 #endif
 
 // log2 e, the extended value nearest to it (what the x87 loads with FLDL2E when rounding to
@@ -89,7 +93,7 @@ Extended Ln(Extended x) {
 Extended Exp(Extended x) {
   const long double t = Checked(x.Value() * kLog2E).Value();
   const long double whole = std::rint(t); // ties to even, as the rounding mode says
-  const long double rest = t - whole;          // exact: |rest| <= 1/2
+  const long double rest = t - whole;     // exact: |rest| <= 1/2
   const long double fraction = Exp2Minus1X87(rest) + 1.0L;
   // Beyond these the result is certainly infinite or zero; clamping keeps the int conversion safe.
   constexpr long double kBeyondRange = 40000.0L;

@@ -48,11 +48,19 @@ private:
 // (EInvalidOp).
 Extended Checked(long double result);
 
-inline Extended operator+(Extended a, Extended b) { return Checked(a.Value() + b.Value()); }
-inline Extended operator-(Extended a, Extended b) { return Checked(a.Value() - b.Value()); }
-inline Extended operator*(Extended a, Extended b) { return Checked(a.Value() * b.Value()); }
+inline Extended operator+(Extended a, Extended b) {
+  return Checked(a.Value() + b.Value());
+}
+inline Extended operator-(Extended a, Extended b) {
+  return Checked(a.Value() - b.Value());
+}
+inline Extended operator*(Extended a, Extended b) {
+  return Checked(a.Value() * b.Value());
+}
 Extended operator/(Extended a, Extended b);
-inline Extended operator-(Extended a) { return Extended(-a.Value()); }
+inline Extended operator-(Extended a) {
+  return Extended(-a.Value());
+}
 
 // A value as a calculation stores it: an IEEE double. Storing an extended value rounds it to
 // the nearest double (ties to even); a value beyond the double range raises EOverflow, one below

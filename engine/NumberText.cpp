@@ -14,9 +14,15 @@ namespace gustrule {
 namespace {
 
 // Powers of ten as the extended values nearest to them (those up to 1e27 are exact).
-constexpr std::array<long double, 32> kPowersOfTen = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-constexpr std::array<long double, 16> kPowersOfTen32 = {1e0L, 1e32L, 1e64L, 1e96L, 1e128L, 1e160L, 1e192L, 1e224L, 1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
-constexpr std::array<long double, 10> kPowersOfTen512 = {1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
+constexpr std::array<long double, 32> kPowersOfTen = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
+    1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
+    1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
+constexpr std::array<long double, 16> kPowersOfTen32 = {
+    1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L, 1e192L, 1e224L,
+    1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
+constexpr std::array<long double, 10> kPowersOfTen512 = {
+    1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
 
 // Scales below 10^-5120 give zero; positive scales never reach 10^5120 (the exponent stops
 // growing at 500 and has at most one more digit).
@@ -35,7 +41,9 @@ Separator& CurrentSeparator() {
   return separator;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 class Reader {
 public:
@@ -102,7 +110,9 @@ void SetDecimalSeparator(char32_t separator) {
   CurrentSeparator() = encoded;
 }
 
-char32_t DecimalSeparator() { return CurrentSeparator().character; }
+char32_t DecimalSeparator() {
+  return CurrentSeparator().character;
+}
 
 long double ScaleByPowerOfTen(long double value, int n) {
   const bool divide = n < 0;
@@ -217,11 +227,26 @@ char* WriteDigits(std::uint64_t n, char* end) {
   return end;
 }
 
-constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = {
-    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL,
-    100000000ULL, 1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL,
-    10000000000000ULL, 100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL,
-    100000000000000000ULL, 1000000000000000000ULL, 10000000000000000000ULL};
+constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = {1ULL,
+                                                               10ULL,
+                                                               100ULL,
+                                                               1000ULL,
+                                                               10000ULL,
+                                                               100000ULL,
+                                                               1000000ULL,
+                                                               10000000ULL,
+                                                               100000000ULL,
+                                                               1000000000ULL,
+                                                               10000000000ULL,
+                                                               100000000000ULL,
+                                                               1000000000000ULL,
+                                                               10000000000000ULL,
+                                                               100000000000000ULL,
+                                                               1000000000000000ULL,
+                                                               10000000000000000ULL,
+                                                               100000000000000000ULL,
+                                                               1000000000000000000ULL,
+                                                               10000000000000000000ULL};
 
 // Values from 2^120 on leave the 12-character field in fixed form and are written scientific.
 const long double kScientificFrom = std::ldexp(1.0L, 120);

@@ -21,14 +21,14 @@ inline constexpr std::string_view RectDuctMissingInput = "?...";
 // The quantities of one rectangular duct, each as it is stored.
 struct RectDuctResult {
   double EquivalentDiameterMm = 0;
-  double EquivalentVelocity = 0;     // m/s in the round duct of the equivalent diameter
-  double SectionVelocity = 0;        // m/s in the rectangular section itself
+  double EquivalentVelocity = 0; // m/s in the round duct of the equivalent diameter
+  double SectionVelocity = 0;    // m/s in the rectangular section itself
   double Reynolds = 0;
   double Friction = 0;
-  double EquivalentPressure = 0;     // Pa, velocity pressure in the equivalent duct
-  double LossTotal = 0;              // Pa over the length
-  double LossPerMetre = 0;           // Pa/m
-  double SectionPressure = 0;        // Pa, velocity pressure in the section
+  double EquivalentPressure = 0; // Pa, velocity pressure in the equivalent duct
+  double LossTotal = 0;          // Pa over the length
+  double LossPerMetre = 0;       // Pa/m
+  double SectionPressure = 0;    // Pa, velocity pressure in the section
 };
 
 // The arithmetic for a flow in l/s, sides in mm and a length in m, all non-zero.

@@ -18,7 +18,8 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
                                  double roughness, int diameterMm) {
   const Real diameter = Extended(diameterMm) / 1000;
   const Real velocity = RoundVelocity(flow, diameter, constants.PiValue);
-  const RoundDuctFlow air = FlowThroughRoundDuct(constants, velocity, diameter, length, Real(roughness));
+  const RoundDuctFlow air =
+      FlowThroughRoundDuct(constants, velocity, diameter, length, Real(roughness));
   const Real pressure = air.VelocityPressure;
 
   const bool large = diameterMm > kLargeBendFromAbove;

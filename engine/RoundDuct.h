@@ -12,7 +12,7 @@ enum class DuctType { Spiral = 0, Flexible = 1 };
 
 // The nominal round duct sizes, mm, in table order (1422, not 1400, is the series' size).
 inline constexpr std::array<int, 23> RoundDuctDiameters = {
-    80, 100, 125, 150, 160, 200, 250, 300, 315, 355, 400, 450,
+    80,  100, 125, 150, 160, 200, 250,  300,  315,  355,  400, 450,
     500, 560, 630, 710, 800, 900, 1000, 1120, 1250, 1422, 1500};
 
 inline constexpr int RoundDuctColumns = 13;
@@ -20,19 +20,19 @@ inline constexpr int RoundDuctRows = 25; // row 0 hidden, row 1 headings, rows 2
 inline constexpr int RoundDuctFirstValueRow = 2;
 
 inline constexpr std::array<std::string_view, RoundDuctColumns> RoundDuctHeadings = {
-    "Ø (mm)", "Vel (m/s)", "dP Pa/m", "Total dP (Pa)", "Vel Press (Pa)",
-    "90° R/D=0.5", "90° R/D=1", "60° R/D=0.5", "60° R/D=1", "45° R/D=0.5",
-    "45° R/D=1", "30° R/D=0.5", "30° R/D=1"};
+    "Ø (mm)",      "Vel (m/s)",   "dP Pa/m",     "Total dP (Pa)", "Vel Press (Pa)",
+    "90° R/D=0.5", "90° R/D=1",   "60° R/D=0.5", "60° R/D=1",     "45° R/D=0.5",
+    "45° R/D=1",   "30° R/D=0.5", "30° R/D=1"};
 
 // One row of the table; every quantity as it is stored, a double.
 struct RoundDuctRow {
   double DiameterMm = 0;
-  double Velocity = 0;         // m/s
+  double Velocity = 0; // m/s
   double Reynolds = 0;
-  double Friction = 0;         // Darcy friction factor
-  double VelocityPressure = 0; // Pa
-  double LossTotal = 0;        // Pa over the length
-  double LossPerMetre = 0;     // Pa/m, derived from the total
+  double Friction = 0;           // Darcy friction factor
+  double VelocityPressure = 0;   // Pa
+  double LossTotal = 0;          // Pa over the length
+  double LossPerMetre = 0;       // Pa/m, derived from the total
   std::array<double, 8> Bends{}; // Pa: 90°, 60°, 45°, 30°, each for R/D = 0.5 then R/D = 1
 };
 

@@ -19,11 +19,13 @@ constexpr int MemoBorderWidth = 2;
 constexpr int FontPixelSize = 11;
 const QColor Silver(192, 192, 192);
 
-QString WebAddress() { return QStringLiteral("www.quellborn.example"); }
+QString WebAddress() {
+  return QStringLiteral("www.quellborn.example");
+}
 
 QStringList AboutLines() {
-  return {QStringLiteral("The Gustrule developers"), QStringLiteral("Quellborn Ltd"),
-          WebAddress(), QStringLiteral("Small Projects Duct Calculations")};
+  return {QStringLiteral("The Gustrule developers"), QStringLiteral("Quellborn Ltd"), WebAddress(),
+          QStringLiteral("Small Projects Duct Calculations")};
 }
 
 } // namespace

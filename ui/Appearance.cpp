@@ -49,7 +49,7 @@ int ClassicStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
 
 void ApplyClassicLook() {
   QApplication::setStyle(new ClassicStyle); // the application takes ownership
-  QPalette palette(kButtonFace); // derives the 3-D shades from the button face
+  QPalette palette(kButtonFace);            // derives the 3-D shades from the button face
   palette.setColor(QPalette::Base, Qt::white);
   palette.setColor(QPalette::Text, Qt::black);
   palette.setColor(QPalette::WindowText, Qt::black);

@@ -53,7 +53,8 @@ QLabel* MakeLabel(QWidget* parent, QPoint position, const QString& caption, cons
   return label;
 }
 
-QGroupBox* MakeGroupBox(QWidget* parent, QRect geometry, const QString& caption, const QFont& font) {
+QGroupBox* MakeGroupBox(QWidget* parent, QRect geometry, const QString& caption,
+                        const QFont& font) {
   auto* box = new QGroupBox(caption, parent);
   box->setGeometry(geometry);
   box->setFont(font);
@@ -95,7 +96,9 @@ TextGrid* MakeGrid(QWidget* parent, QRect geometry, int columns, int rows, int w
   return grid;
 }
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) {
+  return text.toStdString();
+}
 
 } // namespace
 
@@ -206,8 +209,8 @@ void TQuellbornDuct::BuildRectangularPage() {
   EditRectLength = MakeEdit(GroupBox5, {16, 24, 60, 24}, QStringLiteral("1"), 4);
   LabelRectDuctLength = MakeLabel(GroupBox5, {87, 32}, QStringLiteral("m"), bold11);
 
-  SGRectDuct = MakeGrid(Panel2, {8, 80, 585, 39}, gustrule::RectDuctColumns,
-                        gustrule::RectDuctRows, 117, 0, bold11);
+  SGRectDuct = MakeGrid(Panel2, {8, 80, 585, 39}, gustrule::RectDuctColumns, gustrule::RectDuctRows,
+                        117, 0, bold11);
   SGRectDuct->setEnabled(false);
 }
 
@@ -222,8 +225,8 @@ void TQuellbornDuct::BuildVelocitiesPage() {
 
 void TQuellbornDuct::BuildConversionsPage() {
   const QFont bold11 = UiFont(11, true);
-  Panel3 = MakePanel(TabSheetConversions, {0, 0, 601, 497}, palette().color(QPalette::HighlightedText),
-                     false, bold11);
+  Panel3 = MakePanel(TabSheetConversions, {0, 0, 601, 497},
+                     palette().color(QPalette::HighlightedText), false, bold11);
 
   SGconversions = MakeGrid(Panel3, {8, 106, 585, 39}, gustrule::ConversionColumns,
                            gustrule::ConversionRows, 146, 0, bold11);
@@ -262,10 +265,10 @@ void TQuellbornDuct::BuildMenu() {
 void TQuellbornDuct::SetUpKeyboard() {
   // Tab order: the tabs, then each page's items; hidden pages are skipped and the last item of
   // the visible page leads back to the tabs.
-  const QList<QWidget*> order = {
-      PageControl->tabBar(), SGRoundDuct,     EditRoundVolume, EditRoundLength,
-      RadioGroupDTSpiral,    RadioGroupDTFlexible, EditRectAirVol, EditRectSideA,
-      EditRectSideB,         EditRectLength,  EditVolConv,     ComboBoxVFUnits};
+  const QList<QWidget*> order = {PageControl->tabBar(), SGRoundDuct,        EditRoundVolume,
+                                 EditRoundLength,       RadioGroupDTSpiral, RadioGroupDTFlexible,
+                                 EditRectAirVol,        EditRectSideA,      EditRectSideB,
+                                 EditRectLength,        EditVolConv,        ComboBoxVFUnits};
   for (qsizetype i = 1; i < order.size(); ++i) {
     QWidget::setTabOrder(order[i - 1], order[i]);
   }
@@ -363,8 +366,8 @@ void TQuellbornDuct::FormCreate() {
 }
 
 void TQuellbornDuct::RoundDuctCalc() {
-  const auto type = RadioGroupDTItemIndex() == 0 ? gustrule::DuctType::Spiral
-                                                 : gustrule::DuctType::Flexible;
+  const auto type =
+      RadioGroupDTItemIndex() == 0 ? gustrule::DuctType::Spiral : gustrule::DuctType::Flexible;
   gustrule::RoundDuctCalc(constants_, Utf8(EditRoundVolume->text()), Utf8(EditRoundLength->text()),
                           type, *SGRoundDuct);
 }
@@ -379,16 +382,36 @@ void TQuellbornDuct::ConversionsCalc() {
                     *SGconversions);
 }
 
-void TQuellbornDuct::EditRoundVolumeChange(QObject*) { RoundDuctCalc(); }
-void TQuellbornDuct::EditRoundLengthChange(QObject*) { RoundDuctCalc(); }
-void TQuellbornDuct::RadioGroupDTClick(QObject*) { RoundDuctCalc(); }
-void TQuellbornDuct::EditRectAirVolChange(QObject*) { RectDuctCalc(); }
-void TQuellbornDuct::EditRectSideAChange(QObject*) { RectDuctCalc(); }
-void TQuellbornDuct::EditRectSideBChange(QObject*) { RectDuctCalc(); }
-void TQuellbornDuct::EditRectLengthChange(QObject*) { RectDuctCalc(); }
-void TQuellbornDuct::EditVolConvChange(QObject*) { ConversionsCalc(); }
-void TQuellbornDuct::ComboBoxVFUnitsChange(QObject*) { ConversionsCalc(); }
-void TQuellbornDuct::Close1Click(QObject*) { close(); }
+void TQuellbornDuct::EditRoundVolumeChange(QObject*) {
+  RoundDuctCalc();
+}
+void TQuellbornDuct::EditRoundLengthChange(QObject*) {
+  RoundDuctCalc();
+}
+void TQuellbornDuct::RadioGroupDTClick(QObject*) {
+  RoundDuctCalc();
+}
+void TQuellbornDuct::EditRectAirVolChange(QObject*) {
+  RectDuctCalc();
+}
+void TQuellbornDuct::EditRectSideAChange(QObject*) {
+  RectDuctCalc();
+}
+void TQuellbornDuct::EditRectSideBChange(QObject*) {
+  RectDuctCalc();
+}
+void TQuellbornDuct::EditRectLengthChange(QObject*) {
+  RectDuctCalc();
+}
+void TQuellbornDuct::EditVolConvChange(QObject*) {
+  ConversionsCalc();
+}
+void TQuellbornDuct::ComboBoxVFUnitsChange(QObject*) {
+  ConversionsCalc();
+}
+void TQuellbornDuct::Close1Click(QObject*) {
+  close();
+}
 
 void TQuellbornDuct::About1Click(QObject*) {
   if (FormAbout != nullptr) {
@@ -396,7 +419,9 @@ void TQuellbornDuct::About1Click(QObject*) {
   }
 }
 
-int TQuellbornDuct::RadioGroupDTItemIndex() const { return ductTypes_->checkedId(); }
+int TQuellbornDuct::RadioGroupDTItemIndex() const {
+  return ductTypes_->checkedId();
+}
 
 void TQuellbornDuct::KeepRadioFocusOnSelection() {
   // Tab into the group lands on the selected choice only when the other cannot take Tab focus.

@@ -46,9 +46,13 @@ QString DeriveApplicationTitle(const QString& programPath) {
   return name;
 }
 
-void SetApplicationTitle(const QString& title) { Title() = title; }
+void SetApplicationTitle(const QString& title) {
+  Title() = title;
+}
 
-QString ApplicationTitle() { return Title(); }
+QString ApplicationTitle() {
+  return Title();
+}
 
 QString FailureText(const QString& message) {
   return QString::fromStdString(gustrule::FailureText(message.toStdString()));

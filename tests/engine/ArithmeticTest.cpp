@@ -19,9 +19,9 @@ TEST(RaisePower, FollowsItsRulesInOrder) {
   const struct {
     long double base, exponent, expected;
   } cases[] = {
-      {0, 0, 1},          {-7.5L, 0, 1},     {0, 0.9L, 0},        {0, 2, 0},
-      {-2, 3, -8},        {-2, 2, 4},        {2, -2, 0.25L},      {3, 1, 3},
-      {10, 20, 1e20L},    {2, 0.5L, std::sqrt(2.0L)},             {1e-3000L, 2, 0}, // underflow is no failure
+      {0, 0, 1},        {-7.5L, 0, 1},  {0, 0.9L, 0}, {0, 2, 0},       {-2, 3, -8},
+      {-2, 2, 4},       {2, -2, 0.25L}, {3, 1, 3},    {10, 20, 1e20L}, {2, 0.5L, std::sqrt(2.0L)},
+      {1e-3000L, 2, 0}, // underflow is no failure
   };
   for (const auto& c : cases) {
     const long double result = Power(c.base, c.exponent);
@@ -52,19 +52,29 @@ struct FailureCase {
 
 TEST(Arithmetic, FailuresCarryTheirMessages) {
   const FailureCase cases[] = {
-      {"zero to a negative whole power", [] { RaisePower(0, -2); }, "Floating point division by zero"},
-      {"zero to a negative fraction", [] { RaisePower(0, -0.5L); }, "Floating point division by zero"},
-      {"negative base, fractional power", [] { RaisePower(-8, 0.2L); }, "Invalid floating point operation"},
+      {"zero to a negative whole power", [] { RaisePower(0, -2); },
+       "Floating point division by zero"},
+      {"zero to a negative fraction", [] { RaisePower(0, -0.5L); },
+       "Floating point division by zero"},
+      {"negative base, fractional power", [] { RaisePower(-8, 0.2L); },
+       "Invalid floating point operation"},
       {"ln 0", [] { Ln(0); }, "Floating point division by zero"},
       {"ln -0", [] { Ln(-0.0L); }, "Floating point division by zero"},
       {"ln -1", [] { Ln(-1); }, "Invalid floating point operation"},
       {"1 / 0", [] { (void)(Extended(1) / Extended(0)); }, "Floating point division by zero"},
       {"0 / 0", [] { (void)(Extended(0) / Extended(0)); }, "Invalid floating point operation"},
-      {"product beyond extended", [] { (void)(Extended(1e4000L) * Extended(1e4000L)); }, "Floating point overflow"},
-      {"sum beyond extended", [] { (void)(Extended(LDBL_MAX) + Extended(LDBL_MAX)); }, "Floating point overflow"},
+      {"product beyond extended", [] { (void)(Extended(1e4000L) * Extended(1e4000L)); },
+       "Floating point overflow"},
+      {"sum beyond extended", [] { (void)(Extended(LDBL_MAX) + Extended(LDBL_MAX)); },
+       "Floating point overflow"},
       {"power beyond extended", [] { RaisePower(10, 5000); }, "Floating point overflow"},
       {"exp beyond extended", [] { RaisePower(10, 5000.5L); }, "Floating point overflow"},
-      {"store beyond double", [] { Real r = Extended(1e309L); (void)r; }, "Floating point overflow"},
+      {"store beyond double",
+       [] {
+         Real r = Extended(1e309L);
+         (void)r;
+       },
+       "Floating point overflow"},
   };
   for (const auto& c : cases) {
     try {

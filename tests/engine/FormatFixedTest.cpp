@@ -33,7 +33,7 @@ TEST(FormatFixed, RoundsTwiceFirstToSeventeenDecimalsThenHalfUp) {
       {5e-324, 2, "0.00"},
       {0.1, 17, "0.10000000000000001"},
       {0.1, 20, "0.10000000000000001000"}, // 17 decimals of the value, then zeros
-      {12.5, 0, "13"},                      // s at or above 10 keeps its first digit
+      {12.5, 0, "13"},                     // s at or above 10 keeps its first digit
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << c.value << " with " << c.decimals;
@@ -42,11 +42,8 @@ TEST(FormatFixed, RoundsTwiceFirstToSeventeenDecimalsThenHalfUp) {
 
 TEST(FormatFixed, SignBitAlwaysShows) {
   const FormatCase cases[] = {
-      {-0.4, 0, "-0"},
-      {-0.001, 2, "-0.00"},
-      {-0.0, 2, "-0.00"},
-      {-222.46, 1, "-222.5"},
-      {-1000, 2, "-1000.00"},
+      {-0.4, 0, "-0"},        {-0.001, 2, "-0.00"},   {-0.0, 2, "-0.00"},
+      {-222.46, 1, "-222.5"}, {-1000, 2, "-1000.00"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << c.value;

@@ -20,7 +20,9 @@ protected:
   void TearDown() override { SetDecimalSeparator(U'.'); }
 };
 
-std::uint64_t Bits(double value) { return std::bit_cast<std::uint64_t>(value); }
+std::uint64_t Bits(double value) {
+  return std::bit_cast<std::uint64_t>(value);
+}
 
 struct ReadCase {
   std::string text;
@@ -47,8 +49,8 @@ TEST_F(ReadNumberTest, ReadsTheGrammarWithPointAsSeparator) {
       {"5e-3", 0.005},
       {"1E3", 1000},
       {"1e-400", 0},
-      {"1e-320", 1e-320},         // subnormal double, no failure
-      {"0.1", 0.1},               // correctly rounded through extended
+      {"1e-320", 1e-320}, // subnormal double, no failure
+      {"0.1", 0.1},       // correctly rounded through extended
       {"123456789012345678901234567890", 123456789012345678901234567890.0},
       {"1e0000000000000000000000003", 1000}, // leading exponent zeros do not count
       {"0e4999", 0},
@@ -62,9 +64,28 @@ TEST_F(ReadNumberTest, ReadsTheGrammarWithPointAsSeparator) {
 
 TEST_F(ReadNumberTest, UnreadableTextsGiveTheFallback) {
   const std::string cases[] = {
-      "",      "   ",     "+",    "-",       "e5",     "1,5",         "1.2.3", "- 5",
-      "5 5",   "0x10",    "1e5x", "\t1",     "1\t",    "2e10000",     "1.2e4932",
-      "1e+-3", "++1",     "1e3.5", "١",      "1 e3",   "inf",         "nan",
+      "",
+      "   ",
+      "+",
+      "-",
+      "e5",
+      "1,5",
+      "1.2.3",
+      "- 5",
+      "5 5",
+      "0x10",
+      "1e5x",
+      "\t1",
+      "1\t",
+      "2e10000",
+      "1.2e4932",
+      "1e+-3",
+      "++1",
+      "1e3.5",
+      "١",
+      "1 e3",
+      "inf",
+      "nan",
       "1.7976931348623157e308e",
   };
   for (const auto& text : cases) {
@@ -80,7 +101,7 @@ TEST_F(ReadNumberTest, ValuesBeyondTheDoubleRangeOverflowInsteadOfFallingBack) {
 
 TEST_F(ReadNumberTest, AnExponentStopsTakingDigitsAtFiveHundred) {
   EXPECT_THROW(ReadNumber("1e499", 0), EOverflow);       // taken whole, beyond double
-  EXPECT_EQ(ReadNumber("1e5000", kFallback), kFallback);  // 500 reached, a 0 left over
+  EXPECT_EQ(ReadNumber("1e5000", kFallback), kFallback); // 500 reached, a 0 left over
   EXPECT_EQ(ReadNumber("1e-5000", kFallback), kFallback);
   EXPECT_EQ(ReadNumber("1e-499", kFallback), 0);
   EXPECT_EQ(ReadNumber("1e-4999", kFallback), 0); // 499 is below 500, so the 9 is taken
@@ -88,8 +109,8 @@ TEST_F(ReadNumberTest, AnExponentStopsTakingDigitsAtFiveHundred) {
 
 TEST_F(ReadNumberTest, VeryLongTextsReadOrFallBackWithoutFailing) {
   const std::string zeros(6000, '0');
-  EXPECT_EQ(ReadNumber("0." + zeros + "1", kFallback), 0);     // scale below 10^-5120
-  EXPECT_EQ(ReadNumber("1" + zeros, kFallback), kFallback);    // beyond the extended range
+  EXPECT_EQ(ReadNumber("0." + zeros + "1", kFallback), 0);             // scale below 10^-5120
+  EXPECT_EQ(ReadNumber("1" + zeros, kFallback), kFallback);            // beyond the extended range
   EXPECT_EQ(ReadNumber("1" + zeros + "e-5990", kFallback), kFallback); // overflowed on the way
   EXPECT_EQ(ReadNumber(zeros + "2.5", kFallback), 2.5);
 }

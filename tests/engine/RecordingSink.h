@@ -17,8 +17,7 @@ public:
     std::string text;
   };
 
-  RecordingSink(int columns, int rows, const std::string& initial = "")
-      : grid_(columns, rows) {
+  RecordingSink(int columns, int rows, const std::string& initial = "") : grid_(columns, rows) {
     for (int r = 0; r < rows; ++r) {
       for (int c = 0; c < columns; ++c) {
         grid_.SetCell(c, r, initial);

@@ -52,12 +52,13 @@ TEST(RectDuctCalc, UnroundedValuesShowTheSectionVelocityNotTheEquivalentOne) {
 TEST(RectDuctCalc, AnyZeroOrUnreadableInputGivesTheMarkerRow) {
   const Row markers(5, "?...");
   const Inputs cases[] = {
-      {"0", "212", "212", "1"},  {"183.7", "0.0", "212", "1"}, {"183.7", "212", "-0", "1"},
-      {"183.7", "212", "212", ""}, {"abc", "212", "212", "1"}, {"183.7", "212", "212", "."},
+      {"0", "212", "212", "1"},    {"183.7", "0.0", "212", "1"}, {"183.7", "212", "-0", "1"},
+      {"183.7", "212", "212", ""}, {"abc", "212", "212", "1"},   {"183.7", "212", "212", "."},
   };
   for (const auto& in : cases) {
     const RecordingSink grid = RunRect(in, "old");
-    EXPECT_EQ(grid.Row(RectDuctValueRow), markers) << in.flow << " " << in.sideA << " " << in.sideB << " " << in.length;
+    EXPECT_EQ(grid.Row(RectDuctValueRow), markers)
+        << in.flow << " " << in.sideA << " " << in.sideB << " " << in.length;
     EXPECT_EQ(grid.Row(1), Row(5, "old")) << "the heading row is never written";
   }
 }

@@ -30,7 +30,9 @@
 
 namespace {
 
-[[noreturn]] void Fail() { __builtin_trap(); }
+[[noreturn]] void Fail() {
+  __builtin_trap();
+}
 
 constexpr std::size_t kMaxConversionRuns = 8;
 
@@ -111,8 +113,8 @@ std::vector<std::string_view> SplitTexts(const std::uint8_t* data, std::size_t s
 void RoundDuct(const gustrule::SharedConstants& constants, std::string_view volume,
                std::string_view length, gustrule::DuctType type) {
   RecordingSink sink(gustrule::RoundDuctColumns, gustrule::RoundDuctRows);
-  const bool completed = Completes(
-      [&] { gustrule::RoundDuctCalc(constants, volume, length, type, sink); });
+  const bool completed =
+      Completes([&] { gustrule::RoundDuctCalc(constants, volume, length, type, sink); });
   const std::size_t writes = sink.Writes().size();
   const auto columns = static_cast<std::size_t>(gustrule::RoundDuctColumns);
   const std::size_t all = columns * gustrule::RoundDuctDiameters.size();
@@ -125,9 +127,8 @@ void RoundDuct(const gustrule::SharedConstants& constants, std::string_view volu
 void RectDuct(const gustrule::SharedConstants& constants,
               const std::array<std::string_view, 4>& texts) {
   RecordingSink sink(gustrule::RectDuctColumns, gustrule::RectDuctRows);
-  const bool completed = Completes([&] {
-    gustrule::RectDuctCalc(constants, texts[0], texts[1], texts[2], texts[3], sink);
-  });
+  const bool completed = Completes(
+      [&] { gustrule::RectDuctCalc(constants, texts[0], texts[1], texts[2], texts[3], sink); });
   const std::size_t writes = sink.Writes().size();
   if (writes != (completed ? static_cast<std::size_t>(gustrule::RectDuctColumns) : 0)) {
     Fail();
@@ -176,9 +177,8 @@ void ConversionRuns(const std::vector<std::string_view>& texts, std::size_t firs
     }
     CheckRowOrder(sink, writesBefore, sink.Writes().size(), gustrule::ConversionColumns,
                   gustrule::ConversionValueRow);
-    if (!IsRealUnit(unit) &&
-        std::memcmp(resultsBefore.data(), conversions.Results().data(),
-                    sizeof resultsBefore) != 0) {
+    if (!IsRealUnit(unit) && std::memcmp(resultsBefore.data(), conversions.Results().data(),
+                                         sizeof resultsBefore) != 0) {
       Fail();
     }
   }
@@ -202,7 +202,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::uint8_t switches = data[0];
-  const auto type = (switches & 1U) != 0 ? gustrule::DuctType::Flexible : gustrule::DuctType::Spiral;
+  const auto type =
+      (switches & 1U) != 0 ? gustrule::DuctType::Flexible : gustrule::DuctType::Spiral;
   gustrule::SetDecimalSeparator((switches & 2U) != 0 ? U',' : U'.');
 
   const std::vector<std::string_view> texts = SplitTexts(data + 1, size - 1);

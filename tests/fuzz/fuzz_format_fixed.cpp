@@ -19,10 +19,16 @@
 
 namespace {
 
-[[noreturn]] void Fail() { __builtin_trap(); }
+[[noreturn]] void Fail() {
+  __builtin_trap();
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-int DigitValue(char c) { return c - '0'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+int DigitValue(char c) {
+  return c - '0';
+}
 
 bool IsFixed(std::string_view text, int decimals) {
   std::size_t i = 0;

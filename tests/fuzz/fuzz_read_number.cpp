@@ -25,9 +25,13 @@
 
 namespace {
 
-[[noreturn]] void Fail() { __builtin_trap(); }
+[[noreturn]] void Fail() {
+  __builtin_trap();
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The accepted text rewritten in the C library's grammar: blanks dropped, the separator as
 // ".", an empty mantissa as "0" and an empty exponent as "0". `mantissaDigits` counts the digits
@@ -87,8 +91,7 @@ long double Reference(const std::string& text) {
 // powers of ten and the scaling, and the final rounding to double.
 long double Tolerance(std::size_t mantissaDigits) {
   const long double extendedUnit = std::ldexp(1.0L, -64);
-  return static_cast<long double>(2 * mantissaDigits + 16) * extendedUnit +
-         std::ldexp(1.0L, -53);
+  return static_cast<long double>(2 * mantissaDigits + 16) * extendedUnit + std::ldexp(1.0L, -53);
 }
 
 void CheckAgainstReference(std::string_view text, char separator, double result) {
@@ -109,7 +112,9 @@ void CheckOverflowIsReal(std::string_view text, char separator) {
   }
 }
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool SameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // What a read ended in; anything other than a number, EOverflow or EConvertError is a fault.
 struct Outcome {

@@ -95,7 +95,9 @@ void AboutTest::init() {
   QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
 }
 
-void AboutTest::cleanup() { main_.reset(); }
+void AboutTest::cleanup() {
+  main_.reset();
+}
 
 void AboutTest::looksAsDesigned() {
   TFormAbout about(main_.get());

@@ -56,7 +56,9 @@ private:
   std::unique_ptr<TQuellbornDuct> window_;
 };
 
-void AppearanceTest::initTestCase() { ApplyClassicLook(); }
+void AppearanceTest::initTestCase() {
+  ApplyClassicLook();
+}
 
 void AppearanceTest::init() {
   SetFailurePresenter([](const QString&, const QString&) {});
@@ -109,8 +111,9 @@ void AppearanceTest::windowHasFixedClientSizeAndNoMaximise() {
 }
 
 void AppearanceTest::tabCaptionsAndStartPage() {
-  const QStringList captions = {QStringLiteral(" Round Duct "), QStringLiteral(" Rectangular Duct "),
-                                QStringLiteral(" Recommended Velocities "), QStringLiteral(" Conversions ")};
+  const QStringList captions = {
+      QStringLiteral(" Round Duct "), QStringLiteral(" Rectangular Duct "),
+      QStringLiteral(" Recommended Velocities "), QStringLiteral(" Conversions ")};
   QCOMPARE(window_->PageControl->count(), 4);
   for (int i = 0; i < 4; ++i) {
     QCOMPARE(window_->PageControl->tabText(i), captions[i]);
@@ -162,7 +165,8 @@ void AppearanceTest::itemsStandWhereDesigned_data() {
   QTest::newRow("sides box") << "GroupBox4" << QRect(168, 0, 256, 57);
   QTest::newRow("side B") << "EditRectSideB" << QRect(152, 24, 60, 24);
   QTest::newRow("side B label") << "LabelRectDuctSideB" << QRect(219, 32, 0, 0);
-  QTest::newRow("rectangular length label at left 87") << "LabelRectDuctLength" << QRect(87, 32, 0, 0);
+  QTest::newRow("rectangular length label at left 87")
+      << "LabelRectDuctLength" << QRect(87, 32, 0, 0);
   QTest::newRow("rectangular grid") << "SGRectDuct" << QRect(8, 80, 585, 39);
   QTest::newRow("picture") << "Image1" << QRect(0, 0, 600, 500);
   QTest::newRow("conversions grid") << "SGconversions" << QRect(8, 106, 585, 39);
@@ -259,17 +263,20 @@ void AppearanceTest::tabVisitsEachPageInOrder_data() {
   QTest::addColumn<int>("page");
   QTest::addColumn<QStringList>("order");
   QTest::newRow("round") << 0
-                         << QStringList{QStringLiteral("SGRoundDuct"), QStringLiteral("EditRoundVolume"),
+                         << QStringList{QStringLiteral("SGRoundDuct"),
+                                        QStringLiteral("EditRoundVolume"),
                                         QStringLiteral("EditRoundLength"), QStringLiteral("Spiral"),
                                         QStringLiteral("tabs")};
   QTest::newRow("rectangular, disabled grid skipped")
-      << 1 << QStringList{QStringLiteral("EditRectAirVol"), QStringLiteral("EditRectSideA"),
-                          QStringLiteral("EditRectSideB"), QStringLiteral("EditRectLength"),
-                          QStringLiteral("tabs")};
+      << 1
+      << QStringList{QStringLiteral("EditRectAirVol"), QStringLiteral("EditRectSideA"),
+                     QStringLiteral("EditRectSideB"), QStringLiteral("EditRectLength"),
+                     QStringLiteral("tabs")};
   QTest::newRow("velocities has nothing") << 2 << QStringList{QStringLiteral("tabs")};
   QTest::newRow("conversions, disabled grid skipped")
-      << 3 << QStringList{QStringLiteral("EditVolConv"), QStringLiteral("ComboBoxVFUnits"),
-                          QStringLiteral("tabs")};
+      << 3
+      << QStringList{QStringLiteral("EditVolConv"), QStringLiteral("ComboBoxVFUnits"),
+                     QStringLiteral("tabs")};
 }
 
 void AppearanceTest::tabVisitsEachPageInOrder() {
@@ -337,7 +344,8 @@ void AppearanceTest::pageSwitchMovesFocusIntoTheNewPage() {
     QTest::keyClick(Focused(), Qt::Key_Tab, Qt::ControlModifier);
     landed << FocusName();
   }
-  QCOMPARE(landed, (QStringList{QStringLiteral("EditRectAirVol"), QStringLiteral("TabSheetRecDuctVelocities"),
+  QCOMPARE(landed, (QStringList{QStringLiteral("EditRectAirVol"),
+                                QStringLiteral("TabSheetRecDuctVelocities"),
                                 QStringLiteral("EditVolConv"), QStringLiteral("SGRoundDuct")}));
   w.PageControl->setCurrentIndex(1);
   QCOMPARE(w.EditRectAirVol->selectedText(), QStringLiteral("183.7")); // selected, as by Tab

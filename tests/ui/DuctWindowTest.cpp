@@ -47,7 +47,9 @@ QStringList Texts(const gustrule::CellGrid& grid, int row) {
   return cells;
 }
 
-QStringList Split(const char* cells) { return QString::fromUtf8(cells).split(QLatin1Char('|')); }
+QStringList Split(const char* cells) {
+  return QString::fromUtf8(cells).split(QLatin1Char('|'));
+}
 
 } // namespace
 
@@ -104,7 +106,8 @@ void DuctWindowTest::startUpFillsTheFirstTwoGridsOnly() {
   QCOMPARE(RowOf(w.SGRoundDuct, 2),
            Split("80|36.55|222.5|222.5|804.0|578.9|176.9|451.5|138.0|347.3|106.1|260.5|79.6"));
   QCOMPARE(w.SGRoundDuct->Cell(0, 24), QStringLiteral("1500"));
-  QCOMPARE(RowOf(w.SGRectDuct, 1), Split("Eqiv Ø (mm)|Vel (m/s)|dP Pa/m|Total dP (Pa)|Vel Press (Pa)"));
+  QCOMPARE(RowOf(w.SGRectDuct, 1),
+           Split("Eqiv Ø (mm)|Vel (m/s)|dP Pa/m|Total dP (Pa)|Vel Press (Pa)"));
   QCOMPARE(RowOf(w.SGRectDuct, 2), Split("233|4.09|1.0|1.0|10.1"));
   QCOMPARE(RowOf(w.SGconversions, 1), Split("l/s|m³/s|m³/min|m³/hr"));
   QCOMPARE(RowOf(w.SGconversions, 2), Split("|||"));
@@ -152,15 +155,16 @@ void DuctWindowTest::keystrokeRecalculatesOnlyItsOwnGrid() {
   if (own == 0) {
     gustrule::CellGrid expected(13, 25);
     gustrule::RoundDuctCalc(constants, w.EditRoundVolume->text().toStdString(),
-                            w.EditRoundLength->text().toStdString(), gustrule::DuctType::Spiral, expected);
+                            w.EditRoundLength->text().toStdString(), gustrule::DuctType::Spiral,
+                            expected);
     for (int row = 2; row <= 24; ++row) {
       QCOMPARE(RowOf(w.SGRoundDuct, row), Texts(expected, row));
     }
   } else if (own == 1) {
     gustrule::CellGrid expected(5, 3);
-    gustrule::RectDuctCalc(constants, w.EditRectAirVol->text().toStdString(),
-                           w.EditRectSideA->text().toStdString(), w.EditRectSideB->text().toStdString(),
-                           w.EditRectLength->text().toStdString(), expected);
+    gustrule::RectDuctCalc(
+        constants, w.EditRectAirVol->text().toStdString(), w.EditRectSideA->text().toStdString(),
+        w.EditRectSideB->text().toStdString(), w.EditRectLength->text().toStdString(), expected);
     QCOMPARE(RowOf(w.SGRectDuct, 2), Texts(expected, 2));
   } else {
     gustrule::CellGrid expected(4, 3);
@@ -342,13 +346,20 @@ void DuctWindowTest::failureBoxShowsTitleTextAndStopIcon() {
 void DuctWindowTest::failureTextAddsAFullStop_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("shown");
-  QTest::newRow("ends in a letter") << "Floating point overflow" << "Floating point overflow.";
-  QTest::newRow("ends in a full stop") << "Done." << "Done.";
-  QTest::newRow("ends in an exclamation mark") << "Stop!" << "Stop!";
-  QTest::newRow("ends in a bracket") << "(x)" << "(x)";
-  QTest::newRow("ends in a blank") << "x " << "x ";
-  QTest::newRow("ends in a slash") << "a/" << "a/.";
-  QTest::newRow("empty") << "" << "";
+  QTest::newRow("ends in a letter") << "Floating point overflow"
+                                    << "Floating point overflow.";
+  QTest::newRow("ends in a full stop") << "Done."
+                                       << "Done.";
+  QTest::newRow("ends in an exclamation mark") << "Stop!"
+                                               << "Stop!";
+  QTest::newRow("ends in a bracket") << "(x)"
+                                     << "(x)";
+  QTest::newRow("ends in a blank") << "x "
+                                   << "x ";
+  QTest::newRow("ends in a slash") << "a/"
+                                   << "a/.";
+  QTest::newRow("empty") << ""
+                         << "";
 }
 
 void DuctWindowTest::failureTextAddsAFullStop() {
@@ -360,11 +371,16 @@ void DuctWindowTest::failureTextAddsAFullStop() {
 void DuctWindowTest::applicationTitleFromFileName_data() {
   QTest::addColumn<QString>("path");
   QTest::addColumn<QString>("title");
-  QTest::newRow("capitals and extension") << "C:/Tools/SIZER.EXE" << "Sizer";
-  QTest::newRow("cut at the first dot") << "My.Tool.exe" << "My";
-  QTest::newRow("Linux program") << "/usr/bin/gustrule" << "gustrule";
-  QTest::newRow("first character kept") << "./gUSTRULE" << "gustrule";
-  QTest::newRow("one character") << "x" << "x";
+  QTest::newRow("capitals and extension") << "C:/Tools/SIZER.EXE"
+                                          << "Sizer";
+  QTest::newRow("cut at the first dot") << "My.Tool.exe"
+                                        << "My";
+  QTest::newRow("Linux program") << "/usr/bin/gustrule"
+                                 << "gustrule";
+  QTest::newRow("first character kept") << "./gUSTRULE"
+                                        << "gustrule";
+  QTest::newRow("one character") << "x"
+                                 << "x";
 }
 
 void DuctWindowTest::applicationTitleFromFileName() {
@@ -378,7 +394,8 @@ void DuctWindowTest::copyPutsHeadingAndSelectedRowsOnTheClipboard() {
   w.SGRoundDuct->setFocus();
   w.SGRoundDuct->SelectRows(2, 3);
   QTest::keySequence(w.SGRoundDuct, QKeySequence::Copy);
-  const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  const QStringList lines =
+      QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   QCOMPARE(lines.size(), 3);
   QVERIFY(lines[0].startsWith(QStringLiteral("Ø (mm)\tVel (m/s)\t")));
   QVERIFY(lines[1].startsWith(QStringLiteral("80\t36.55\t222.5\t")));

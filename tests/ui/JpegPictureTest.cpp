@@ -177,8 +177,8 @@ void JpegPictureTest::unreadablePictureStaysEmpty_data() {
       << jpeg_.left(jpeg_.size() / 2) << QStringLiteral("Premature end of JPEG file")
       << QSize(600, 500) << 1;
   QTest::newRow("not a JPEG: fails when made, never decoded")
-      << Damaged(jpeg_, 0, QByteArray(2, '\0')) << QStringLiteral("Not a JPEG file: starts with 0x00 0x00")
-      << QSize() << 0;
+      << Damaged(jpeg_, 0, QByteArray(2, '\0'))
+      << QStringLiteral("Not a JPEG file: starts with 0x00 0x00") << QSize() << 0;
 }
 
 void JpegPictureTest::unreadablePictureStaysEmpty() {
@@ -188,7 +188,8 @@ void JpegPictureTest::unreadablePictureStaysEmpty() {
   QFETCH(int, decodeCount);
 
   // Exactly one warning, however often the widget is painted.
-  QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("JPEG picture not shown: ") + message));
+  QTest::ignoreMessage(QtWarningMsg,
+                       qPrintable(QStringLiteral("JPEG picture not shown: ") + message));
   QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
 
   JpegPicture picture(data, nullptr);

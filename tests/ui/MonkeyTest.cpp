@@ -19,8 +19,8 @@
 #include "Constants.h"
 #include "Conversions.h"
 #include "Duct.h"
-#include "Failures.h"
 #include "FailureReport.h"
+#include "Failures.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
 #include "TextGrid.h"
@@ -101,7 +101,8 @@ private:
 };
 
 QString MonkeyTest::RandomText(int maxLength) {
-  static const QString alphabet = QStringLiteral("0123456789012345678901234567890.,.-+eE   x³/\t1e-400e9");
+  static const QString alphabet =
+      QStringLiteral("0123456789012345678901234567890.,.-+eE   x³/\t1e-400e9");
   const int length = std::uniform_int_distribution<int>(0, maxLength)(random_);
   QString text;
   for (int i = 0; i < length; ++i) {
@@ -112,9 +113,9 @@ QString MonkeyTest::RandomText(int maxLength) {
 
 QLineEdit* MonkeyTest::RandomEdit() {
   auto& w = *window_;
-  const std::array<QLineEdit*, 8> edits = {w.EditRoundVolume, w.EditRoundLength, w.EditRectAirVol,
-                                           w.EditRectSideA,   w.EditRectSideB,   w.EditRectLength,
-                                           w.EditVolConv,     w.ComboBoxVFUnits->lineEdit()};
+  const std::array<QLineEdit*, 8> edits = {
+      w.EditRoundVolume, w.EditRoundLength, w.EditRectAirVol, w.EditRectSideA,
+      w.EditRectSideB,   w.EditRectLength,  w.EditVolConv,    w.ComboBoxVFUnits->lineEdit()};
   return edits[std::uniform_int_distribution<std::size_t>(0, edits.size() - 1)(random_)];
 }
 
@@ -129,7 +130,8 @@ void MonkeyTest::Act(QString* described) {
       text = QStringLiteral("5");
     }
     *described = QStringLiteral("type \"%1\" into %2").arg(text, edit->objectName());
-    edit->setCursorPosition(std::uniform_int_distribution<int>(0, static_cast<int>(edit->text().size()))(random_));
+    edit->setCursorPosition(
+        std::uniform_int_distribution<int>(0, static_cast<int>(edit->text().size()))(random_));
     QTest::keyClicks(edit, text);
   } else if (kind < 50) {
     QLineEdit* edit = RandomEdit();
@@ -146,24 +148,29 @@ void MonkeyTest::Act(QString* described) {
     QTest::keySequence(edit, QKeySequence::Paste);
   } else if (kind < 72) {
     const bool down = std::bernoulli_distribution(0.5)(random_);
-    *described = QStringLiteral("unit list %1").arg(down ? QStringLiteral("down") : QStringLiteral("up"));
+    *described =
+        QStringLiteral("unit list %1").arg(down ? QStringLiteral("down") : QStringLiteral("up"));
     QTest::keyClick(w.ComboBoxVFUnits, down ? Qt::Key_Down : Qt::Key_Up);
   } else if (kind < 77) {
-    static const QStringList units = {QStringLiteral("l/s"), QStringLiteral("m³/s"), QStringLiteral("m³/min"),
-                                      QStringLiteral("m³/hr"), QStringLiteral("m3/s"), QStringLiteral(" l/s")};
-    const QString unit = units[std::uniform_int_distribution<qsizetype>(0, units.size() - 1)(random_)];
+    static const QStringList units = {QStringLiteral("l/s"),    QStringLiteral("m³/s"),
+                                      QStringLiteral("m³/min"), QStringLiteral("m³/hr"),
+                                      QStringLiteral("m3/s"),   QStringLiteral(" l/s")};
+    const QString unit =
+        units[std::uniform_int_distribution<qsizetype>(0, units.size() - 1)(random_)];
     *described = QStringLiteral("paste unit \"%1\"").arg(unit);
     QApplication::clipboard()->setText(unit);
     w.ComboBoxVFUnits->lineEdit()->selectAll();
     QTest::keySequence(w.ComboBoxVFUnits->lineEdit(), QKeySequence::Paste);
   } else if (kind < 85) {
-    QRadioButton* choice = std::bernoulli_distribution(0.5)(random_) ? w.RadioGroupDTSpiral : w.RadioGroupDTFlexible;
+    QRadioButton* choice =
+        std::bernoulli_distribution(0.5)(random_) ? w.RadioGroupDTSpiral : w.RadioGroupDTFlexible;
     *described = QStringLiteral("click %1").arg(choice->text());
     w.PageControl->setCurrentIndex(0);
     QTest::mouseClick(choice, Qt::LeftButton);
   } else if (kind < 91) {
     *described = QStringLiteral("ctrl+tab");
-    QWidget* focused = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : w.PageControl->tabBar();
+    QWidget* focused = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                              : w.PageControl->tabBar();
     QTest::keyClick(focused, Qt::Key_Tab, Qt::ControlModifier);
   } else {
     w.PageControl->setCurrentIndex(0);
@@ -196,12 +203,19 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
   Mirror round = CopyOf(w.SGRoundDuct);
   Mirror rect = CopyOf(w.SGRectDuct);
   Mirror conv = CopyOf(w.SGconversions);
-  connect(w.SGRoundDuct, &TextGrid::RowMoved, this, [&round](int from, int to) { round.MoveRow(from, to); });
+  connect(w.SGRoundDuct, &TextGrid::RowMoved, this,
+          [&round](int from, int to) { round.MoveRow(from, to); });
 
   const auto texts = [&w] {
-    return QStringList{w.EditRoundVolume->text(), w.EditRoundLength->text(), QString::number(w.RadioGroupDTItemIndex()),
-                       w.EditRectAirVol->text(),  w.EditRectSideA->text(),   w.EditRectSideB->text(),
-                       w.EditRectLength->text(),  w.EditVolConv->text(),     w.ComboBoxVFUnits->currentText()};
+    return QStringList{w.EditRoundVolume->text(),
+                       w.EditRoundLength->text(),
+                       QString::number(w.RadioGroupDTItemIndex()),
+                       w.EditRectAirVol->text(),
+                       w.EditRectSideA->text(),
+                       w.EditRectSideB->text(),
+                       w.EditRectLength->text(),
+                       w.EditVolConv->text(),
+                       w.ComboBoxVFUnits->currentText()};
   };
   int failures = 0;
   const auto expect = [&failures](auto&& calculation) {
@@ -233,22 +247,28 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
     Act(&described);
     const QStringList after = texts();
     const auto utf8 = [&after](int k) { return after[k].toStdString(); };
-    const std::array<bool, 3> changed = {after.mid(0, 3) != before.mid(0, 3), after.mid(3, 4) != before.mid(3, 4),
+    const std::array<bool, 3> changed = {after.mid(0, 3) != before.mid(0, 3),
+                                         after.mid(3, 4) != before.mid(3, 4),
                                          after.mid(7, 2) != before.mid(7, 2)};
     for (std::size_t page = 0; page < 3; ++page) {
       QVERIFY2(!changed[page] || notified[page] > 0,
-               qPrintable(QStringLiteral("after action %1 (%2): an input changed without a recalculation")
-                              .arg(i).arg(described)));
+               qPrintable(
+                   QStringLiteral("after action %1 (%2): an input changed without a recalculation")
+                       .arg(i)
+                       .arg(described)));
     }
     for (int n = 0; n < notified[0]; ++n, ++calculations) {
       expect([&] {
         gustrule::RoundDuctCalc(constants, utf8(0), utf8(1),
-                                after[2] == QStringLiteral("0") ? gustrule::DuctType::Spiral : gustrule::DuctType::Flexible,
+                                after[2] == QStringLiteral("0") ? gustrule::DuctType::Spiral
+                                                                : gustrule::DuctType::Flexible,
                                 round.cells);
       });
     }
     for (int n = 0; n < notified[1]; ++n, ++calculations) {
-      expect([&] { gustrule::RectDuctCalc(constants, utf8(3), utf8(4), utf8(5), utf8(6), rect.cells); });
+      expect([&] {
+        gustrule::RectDuctCalc(constants, utf8(3), utf8(4), utf8(5), utf8(6), rect.cells);
+      });
     }
     for (int n = 0; n < notified[2]; ++n, ++calculations) {
       expect([&] { conversions.Calc(utf8(7), utf8(8), conv.cells); });
@@ -257,8 +277,12 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
     QVERIFY2(Same(w.SGRoundDuct, round, &where) && Same(w.SGRectDuct, rect, &where) &&
                  Same(w.SGconversions, conv, &where),
              qPrintable(QStringLiteral("after action %1 (%2): %3").arg(i).arg(described, where)));
-    QVERIFY2(reports == failures, qPrintable(QStringLiteral("after action %1 (%2): %3 reports, %4 failures")
-                                                 .arg(i).arg(described).arg(reports).arg(failures)));
+    QVERIFY2(reports == failures,
+             qPrintable(QStringLiteral("after action %1 (%2): %3 reports, %4 failures")
+                            .arg(i)
+                            .arg(described)
+                            .arg(reports)
+                            .arg(failures)));
   }
   qInfo("%d actions, %d calculations, %d failures reported", actions, calculations, failures);
   window_.reset();
