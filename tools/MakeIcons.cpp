@@ -15,7 +15,8 @@
 
 #include <cstdio>
 
-#include "Appearance.h"
+#include "DuctIcon.h"
+#include "Fonts.h"
 
 namespace {
 

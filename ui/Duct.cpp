@@ -1,7 +1,5 @@
 #include "Duct.h"
 
-#include <array>
-
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -19,16 +17,24 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <string>
+#include <string_view>
+
 #include "About.h"
-#include "Appearance.h"
+#include "DecimalSeparator.h"
+#include "DuctIcon.h"
+#include "DuctMaterials.h"
 #include "FailureReport.h"
+#include "Fonts.h"
+#include "GridSink.h"
 #include "JpegPicture.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
 #include "TextGrid.h"
 
 // The window is laid out in fixed pixels, designed at 96 dpi: every position and size below is
-// the design's and is not scaled. Each page's geometry stands in one block in its Build function.
+// the design's and is not scaled. Each page's geometry stands in one block in its Build function,
+// and every control gets its name where it is made.
 
 namespace {
 
@@ -36,33 +42,46 @@ constexpr int kHintDurationMs = 2500;
 constexpr int kGridRowHeight = 16;
 constexpr int kUnitListRows = 8;
 
-QLineEdit* MakeEdit(QWidget* parent, QRect geometry, const QString& text, int maxLength) {
-  auto* edit = new QLineEdit(text, parent);
-  edit->setGeometry(geometry);
-  if (maxLength > 0) {
-    edit->setMaxLength(maxLength);
-  }
-  return edit;
+// What the number boxes hold at start: the same duct on the first two pages and in the
+// conversions (flow in l/s, length in m, sides in mm).
+constexpr QStringView kStartFlow = u"183.7";
+constexpr QStringView kStartLength = u"1";
+constexpr QStringView kStartSide = u"212";
+
+// The most characters the short number boxes take; 0 leaves a box unlimited.
+constexpr int kFlowLimit = 6;
+constexpr int kSideLimit = 6;
+constexpr int kLengthLimit = 4;
+constexpr int kNoLimit = 0;
+
+// The duct type choices stand one below the other inside their box.
+constexpr QRect kFirstDuctTypeChoice(8, 17, 120, 18);
+
+template <typename Control> Control* Named(Control* control, const char* name) {
+  control->setObjectName(QLatin1String(name));
+  return control;
 }
 
-QLabel* MakeLabel(QWidget* parent, QPoint position, const QString& caption, const QFont& font) {
-  auto* label = new QLabel(caption, parent);
+QLabel* MakeLabel(QWidget* parent, const char* name, QPoint position, const QString& caption,
+                  const QFont& font) {
+  auto* label = Named(new QLabel(caption, parent), name);
   label->setFont(font);
   label->move(position);
   label->adjustSize(); // labels size themselves to their caption
   return label;
 }
 
-QGroupBox* MakeGroupBox(QWidget* parent, QRect geometry, const QString& caption,
+QGroupBox* MakeGroupBox(QWidget* parent, const char* name, QRect geometry, const QString& caption,
                         const QFont& font) {
-  auto* box = new QGroupBox(caption, parent);
+  auto* box = Named(new QGroupBox(caption, parent), name);
   box->setGeometry(geometry);
   box->setFont(font);
   return box;
 }
 
-QFrame* MakePanel(QWidget* parent, QRect geometry, QColor colour, bool raised, const QFont& font) {
-  auto* panel = new QFrame(parent);
+QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry, QColor colour, bool raised,
+                  const QFont& font) {
+  auto* panel = Named(new QFrame(parent), name);
   panel->setGeometry(geometry);
   panel->setFrameStyle(raised ? (QFrame::Panel | QFrame::Raised) : QFrame::NoFrame);
   panel->setLineWidth(1);
@@ -74,26 +93,39 @@ QFrame* MakePanel(QWidget* parent, QRect geometry, QColor colour, bool raised, c
   return panel;
 }
 
-// A result grid: row 0 has no height, every other row 16 px, all columns `width` wide except a
-// fixed first column of `fixedWidth` when given.
-TextGrid* MakeGrid(QWidget* parent, QRect geometry, int columns, int rows, int width,
-                   int fixedWidth, const QFont& font) {
-  auto* grid = new TextGrid(columns, rows, parent);
+// The shape of a result grid: row 0 has no height, every other row 16 px.
+struct GridShape {
+  int columns;
+  int rows;
+  int columnWidth;
+  int fixedColumnWidth; // the first column stays in place with this width; 0: no fixed column
+  bool scrollsSideways; // a horizontal scroll bar when the columns do not fit
+};
+
+TextGrid* MakeGrid(QWidget* parent, const char* name, QRect geometry, const GridShape& shape,
+                   const QFont& font) {
+  auto* grid = Named(new TextGrid(shape.columns, shape.rows, parent), name);
   grid->setGeometry(geometry);
   grid->setFont(font);
-  for (int column = 0; column < columns; ++column) {
-    grid->SetColumnWidth(column, column == 0 && fixedWidth > 0 ? fixedWidth : width);
+  const bool fixedColumn = shape.fixedColumnWidth > 0;
+  for (int column = 0; column < shape.columns; ++column) {
+    grid->SetColumnWidth(column,
+                         column == 0 && fixedColumn ? shape.fixedColumnWidth : shape.columnWidth);
   }
   grid->SetRowHeight(0, 0);
-  for (int row = 1; row < rows; ++row) {
+  for (int row = 1; row < shape.rows; ++row) {
     grid->SetRowHeight(row, kGridRowHeight);
   }
-  grid->SetFixedColumns(fixedWidth > 0 ? 1 : 0);
-  if (fixedWidth == 0) {
-    // The one-row grids have no scroll bars; their last column is simply cut at the edge.
+  grid->SetFixedColumns(fixedColumn ? 1 : 0);
+  if (!shape.scrollsSideways) {
+    // The last column is simply cut at the grid's edge.
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
   return grid;
+}
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::string Utf8(const QString& text) {
@@ -103,14 +135,10 @@ std::string Utf8(const QString& text) {
 } // namespace
 
 TQuellbornDuct::TQuellbornDuct(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("QuellbornDuct"));
   BuildWindow();
-  BuildRoundPage();
-  BuildRectangularPage();
-  BuildVelocitiesPage();
-  BuildConversionsPage();
   BuildMenu();
   SetUpKeyboard();
-  NameControls();
   ConnectHandlers();
   Guarded([this] { FormCreate(); });
 }
@@ -134,48 +162,67 @@ void TQuellbornDuct::BuildWindow() {
 
   // The page control reaches past the client area's left, right and bottom edges, where its
   // own border is cut off.
-  PageControl = new QTabWidget(client);
+  PageControl = Named(new QTabWidget(client), "PageControl");
   PageControl->setGeometry(-1, 0, 610, 529);
   PageControl->setFont(UiFont(11, true));
   PageControl->setUsesScrollButtons(false);
-  TabSheetRound = new QWidget;
-  TabSheetRound->setFont(UiFont(11, false));
-  TabSheetRectangular = new QWidget;
-  TabSheetRecDuctVelocities = new QWidget;
-  TabSheetRecDuctVelocities->setFocusPolicy(Qt::ClickFocus); // takes focus only on a page switch
-  TabSheetConversions = new QWidget;
-  PageControl->addTab(TabSheetRound, QStringLiteral(" Round Duct "));
-  PageControl->addTab(TabSheetRectangular, QStringLiteral(" Rectangular Duct "));
-  PageControl->addTab(TabSheetRecDuctVelocities, QStringLiteral(" Recommended Velocities "));
-  PageControl->addTab(TabSheetConversions, QStringLiteral(" Conversions "));
+
+  // The pages in tab order: each one's name, its tab's caption and the function that fills it.
+  struct Page {
+    const char* name;
+    QStringView caption;
+    FocusOrder (TQuellbornDuct::*build)(QWidget* sheet);
+  };
+  static constexpr Page kPages[] = {
+      {"TabSheetRound", u" Round Duct ", &TQuellbornDuct::BuildRoundPage},
+      {"TabSheetRectangular", u" Rectangular Duct ", &TQuellbornDuct::BuildRectangularPage},
+      {"TabSheetRecDuctVelocities", u" Recommended Velocities ",
+       &TQuellbornDuct::BuildVelocitiesPage},
+      {"TabSheetConversions", u" Conversions ", &TQuellbornDuct::BuildConversionsPage},
+  };
+  for (const Page& page : kPages) {
+    auto* sheet = Named(new QWidget, page.name);
+    PageControl->addTab(sheet, page.caption.toString());
+    pageFocus_.append((this->*page.build)(sheet));
+  }
 }
 
-void TQuellbornDuct::BuildRoundPage() {
+TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRoundPage(QWidget* sheet) {
+  TabSheetRound = sheet;
+  TabSheetRound->setFont(UiFont(11, false));
   const QFont bold11 = UiFont(11, true);
   const QFont bold13 = UiFont(13, true);
-  Panel1 = MakePanel(TabSheetRound, {0, 0, 601, 497}, Qt::white, true, UiFont(11, false));
+  Panel1 = MakePanel(sheet, "Panel1", {0, 0, 601, 497}, Qt::white, true, UiFont(11, false));
 
-  RadioGroupDT = MakeGroupBox(Panel1, {8, 0, 136, 57}, QStringLiteral("Duct Type"), bold13);
-  RadioGroupDTSpiral = new QRadioButton(QStringLiteral("Spiral"), RadioGroupDT);
-  RadioGroupDTSpiral->setGeometry(8, 17, 120, 18);
-  RadioGroupDTFlexible = new QRadioButton(QStringLiteral("Flexible"), RadioGroupDT);
-  RadioGroupDTFlexible->setGeometry(8, 35, 120, 18);
+  RadioGroupDT =
+      MakeGroupBox(Panel1, "RadioGroupDT", {8, 0, 136, 57}, QStringLiteral("Duct Type"), bold13);
   ductTypes_ = new QButtonGroup(RadioGroupDT);
-  ductTypes_->addButton(RadioGroupDTSpiral, 0);
-  ductTypes_->addButton(RadioGroupDTFlexible, 1);
-  RadioGroupDTSpiral->setChecked(true);
+  QRect choiceGeometry = kFirstDuctTypeChoice;
+  for (const gustrule::DuctMaterial& material : gustrule::DuctMaterials) {
+    auto* choice = new QRadioButton(FromUtf8(material.Caption), RadioGroupDT);
+    choice->setGeometry(choiceGeometry);
+    choiceGeometry.translate(0, choiceGeometry.height());
+    ductTypes_->addButton(choice, static_cast<int>(ductTypes_->buttons().size()));
+  }
+  RadioGroupDTChoice(0)->setChecked(true);
   KeepRadioFocusOnSelection();
 
-  GroupBox1 = MakeGroupBox(Panel1, {232, 0, 136, 57}, QStringLiteral("Air Volume Flow"), bold13);
-  EditRoundVolume = MakeEdit(GroupBox1, {16, 24, 60, 24}, QStringLiteral("183.7"), 6);
-  LabelRoundLPS = MakeLabel(GroupBox1, {80, 30}, QStringLiteral("l/s"), bold11);
+  GroupBox1 = MakeGroupBox(Panel1, "GroupBox1", {232, 0, 136, 57},
+                           QStringLiteral("Air Volume Flow"), bold13);
+  EditRoundVolume = AddEdit(GroupBox1, "EditRoundVolume", {16, 24, 60, 24}, kStartFlow, kFlowLimit,
+                            &TQuellbornDuct::EditRoundVolumeChange);
+  LabelRoundLPS = MakeLabel(GroupBox1, "LabelRoundLPS", {80, 30}, QStringLiteral("l/s"), bold11);
 
-  GroupBox2 = MakeGroupBox(Panel1, {456, 0, 136, 57}, QStringLiteral("Duct Length"), bold13);
-  EditRoundLength = MakeEdit(GroupBox2, {16, 24, 60, 24}, QStringLiteral("1"), 4);
-  LabelRoundDuctLength = MakeLabel(GroupBox2, {80, 30}, QStringLiteral("m"), bold11);
+  GroupBox2 =
+      MakeGroupBox(Panel1, "GroupBox2", {456, 0, 136, 57}, QStringLiteral("Duct Length"), bold13);
+  EditRoundLength = AddEdit(GroupBox2, "EditRoundLength", {16, 24, 60, 24}, kStartLength,
+                            kLengthLimit, &TQuellbornDuct::EditRoundLengthChange);
+  LabelRoundDuctLength =
+      MakeLabel(GroupBox2, "LabelRoundDuctLength", {80, 30}, QStringLiteral("m"), bold11);
 
-  SGRoundDuct = MakeGrid(Panel1, {8, 64, 585, 430}, gustrule::RoundDuctColumns,
-                         gustrule::RoundDuctRows, 84, 72, bold11);
+  SGRoundDuct =
+      MakeGrid(Panel1, "SGRoundDuct", {8, 64, 585, 430},
+               {gustrule::RoundDuctColumns, gustrule::RoundDuctRows, 84, 72, true}, bold11);
   SGRoundDuct->SetRowSelect(true);
   SGRoundDuct->SetRowMoving(true);
   SGRoundDuct->SetCopyEnabled(true);
@@ -188,158 +235,136 @@ void TQuellbornDuct::BuildRoundPage() {
                           static_cast<QWidget*>(GroupBox2)}) {
     hinted->setToolTipDuration(kHintDurationMs);
   }
+
+  FocusOrder order = {SGRoundDuct, EditRoundVolume, EditRoundLength};
+  for (QAbstractButton* choice : ductTypes_->buttons()) {
+    order.append(choice);
+  }
+  return order;
 }
 
-void TQuellbornDuct::BuildRectangularPage() {
+TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRectangularPage(QWidget* sheet) {
+  TabSheetRectangular = sheet;
   const QFont bold11 = UiFont(11, true);
   const QFont bold13 = UiFont(13, true);
-  Panel2 = MakePanel(TabSheetRectangular, {0, 0, 601, 497}, Qt::white, true, bold11);
+  Panel2 = MakePanel(sheet, "Panel2", {0, 0, 601, 497}, Qt::white, true, bold11);
 
-  GroupBox3 = MakeGroupBox(Panel2, {8, 0, 136, 57}, QStringLiteral("Air Volume Flow"), bold13);
-  EditRectAirVol = MakeEdit(GroupBox3, {16, 24, 60, 24}, QStringLiteral("183.7"), 6);
-  LabelRectLPS = MakeLabel(GroupBox3, {80, 32}, QStringLiteral("l/s"), bold11);
+  GroupBox3 =
+      MakeGroupBox(Panel2, "GroupBox3", {8, 0, 136, 57}, QStringLiteral("Air Volume Flow"), bold13);
+  EditRectAirVol = AddEdit(GroupBox3, "EditRectAirVol", {16, 24, 60, 24}, kStartFlow, kFlowLimit,
+                           &TQuellbornDuct::EditRectAirVolChange);
+  LabelRectLPS = MakeLabel(GroupBox3, "LabelRectLPS", {80, 32}, QStringLiteral("l/s"), bold11);
 
-  GroupBox4 = MakeGroupBox(Panel2, {168, 0, 256, 57}, QStringLiteral("Rect Duct Sides"), bold13);
-  EditRectSideA = MakeEdit(GroupBox4, {16, 24, 60, 24}, QStringLiteral("212"), 6);
-  LabelRectDuctSideA = MakeLabel(GroupBox4, {80, 32}, QStringLiteral("mm"), bold11);
-  EditRectSideB = MakeEdit(GroupBox4, {152, 24, 60, 24}, QStringLiteral("212"), 6);
-  LabelRectDuctSideB = MakeLabel(GroupBox4, {219, 32}, QStringLiteral("mm"), bold11);
+  GroupBox4 = MakeGroupBox(Panel2, "GroupBox4", {168, 0, 256, 57},
+                           QStringLiteral("Rect Duct Sides"), bold13);
+  EditRectSideA = AddEdit(GroupBox4, "EditRectSideA", {16, 24, 60, 24}, kStartSide, kSideLimit,
+                          &TQuellbornDuct::EditRectSideAChange);
+  LabelRectDuctSideA =
+      MakeLabel(GroupBox4, "LabelRectDuctSideA", {80, 32}, QStringLiteral("mm"), bold11);
+  EditRectSideB = AddEdit(GroupBox4, "EditRectSideB", {152, 24, 60, 24}, kStartSide, kSideLimit,
+                          &TQuellbornDuct::EditRectSideBChange);
+  LabelRectDuctSideB =
+      MakeLabel(GroupBox4, "LabelRectDuctSideB", {219, 32}, QStringLiteral("mm"), bold11);
 
-  GroupBox5 = MakeGroupBox(Panel2, {448, 0, 136, 57}, QStringLiteral("Rect Duct Length"), bold13);
-  EditRectLength = MakeEdit(GroupBox5, {16, 24, 60, 24}, QStringLiteral("1"), 4);
-  LabelRectDuctLength = MakeLabel(GroupBox5, {87, 32}, QStringLiteral("m"), bold11);
+  GroupBox5 = MakeGroupBox(Panel2, "GroupBox5", {448, 0, 136, 57},
+                           QStringLiteral("Rect Duct Length"), bold13);
+  EditRectLength = AddEdit(GroupBox5, "EditRectLength", {16, 24, 60, 24}, kStartLength,
+                           kLengthLimit, &TQuellbornDuct::EditRectLengthChange);
+  LabelRectDuctLength =
+      MakeLabel(GroupBox5, "LabelRectDuctLength", {87, 32}, QStringLiteral("m"), bold11);
 
-  SGRectDuct = MakeGrid(Panel2, {8, 80, 585, 39}, gustrule::RectDuctColumns, gustrule::RectDuctRows,
-                        117, 0, bold11);
+  SGRectDuct = MakeGrid(Panel2, "SGRectDuct", {8, 80, 585, 39},
+                        {gustrule::RectDuctColumns, gustrule::RectDuctRows, 117, 0, false}, bold11);
   SGRectDuct->setEnabled(false);
+
+  return {EditRectAirVol, EditRectSideA, EditRectSideB, EditRectLength};
 }
 
-void TQuellbornDuct::BuildVelocitiesPage() {
+TQuellbornDuct::FocusOrder TQuellbornDuct::BuildVelocitiesPage(QWidget* sheet) {
+  TabSheetRecDuctVelocities = sheet;
+  sheet->setFocusPolicy(Qt::ClickFocus); // takes the focus only on a page switch
   // The picture is compiled in; should it ever be missing, the page simply stays empty (the
   // picture widget reports the empty data once).
   QFile picture(QStringLiteral(":/velocities.jpg"));
   const QByteArray jpeg = picture.open(QIODevice::ReadOnly) ? picture.readAll() : QByteArray();
-  Image1 = new JpegPicture(jpeg, TabSheetRecDuctVelocities);
+  Image1 = Named(new JpegPicture(jpeg, sheet), "Image1");
   Image1->setGeometry(0, 0, 600, 500);
+  return {};
 }
 
-void TQuellbornDuct::BuildConversionsPage() {
+TQuellbornDuct::FocusOrder TQuellbornDuct::BuildConversionsPage(QWidget* sheet) {
+  TabSheetConversions = sheet;
   const QFont bold11 = UiFont(11, true);
-  Panel3 = MakePanel(TabSheetConversions, {0, 0, 601, 497},
-                     palette().color(QPalette::HighlightedText), false, bold11);
+  Panel3 = MakePanel(sheet, "Panel3", {0, 0, 601, 497}, palette().color(QPalette::HighlightedText),
+                     false, bold11);
 
-  SGconversions = MakeGrid(Panel3, {8, 106, 585, 39}, gustrule::ConversionColumns,
-                           gustrule::ConversionRows, 146, 0, bold11);
+  SGconversions =
+      MakeGrid(Panel3, "SGconversions", {8, 106, 585, 39},
+               {gustrule::ConversionColumns, gustrule::ConversionRows, 146, 0, false}, bold11);
   SGconversions->setEnabled(false);
 
-  GroupBox6 = MakeGroupBox(Panel3, {8, 0, 585, 89}, QStringLiteral("Volume Flow Unit Conversions"),
-                           UiFont(13, true));
-  Label1 = MakeLabel(GroupBox6, {40, 28}, QStringLiteral("Volume Flow"), bold11);
-  Label2 = MakeLabel(GroupBox6, {200, 28}, QStringLiteral("Original Units"), bold11);
-  EditVolConv = MakeEdit(GroupBox6, {16, 48, 121, 21}, QStringLiteral("183.7"), 0);
+  GroupBox6 = MakeGroupBox(Panel3, "GroupBox6", {8, 0, 585, 89},
+                           QStringLiteral("Volume Flow Unit Conversions"), UiFont(13, true));
+  Label1 = MakeLabel(GroupBox6, "Label1", {40, 28}, QStringLiteral("Volume Flow"), bold11);
+  Label2 = MakeLabel(GroupBox6, "Label2", {200, 28}, QStringLiteral("Original Units"), bold11);
+  EditVolConv = AddEdit(GroupBox6, "EditVolConv", {16, 48, 121, 21}, kStartFlow, kNoLimit,
+                        &TQuellbornDuct::EditVolConvChange);
   EditVolConv->setFont(bold11);
 
-  ComboBoxVFUnits = new QComboBox(GroupBox6);
+  ComboBoxVFUnits = Named(new QComboBox(GroupBox6), "ComboBoxVFUnits");
   ComboBoxVFUnits->setGeometry(168, 48, 145, 21);
   ComboBoxVFUnits->setFont(bold11);
   // This order keeps the text as set and stops typed texts from completing or becoming items.
   ComboBoxVFUnits->setEditable(true);
   for (const std::string_view unit : gustrule::ConversionUnits) {
-    ComboBoxVFUnits->addItem(QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size())));
+    ComboBoxVFUnits->addItem(FromUtf8(unit));
   }
   ComboBoxVFUnits->setCurrentIndex(-1);
   ComboBoxVFUnits->setEditText(QStringLiteral("Select Volume Units"));
   ComboBoxVFUnits->setInsertPolicy(QComboBox::NoInsert);
   ComboBoxVFUnits->setCompleter(nullptr);
   ComboBoxVFUnits->setMaxVisibleItems(kUnitListRows);
+
+  return {EditVolConv, ComboBoxVFUnits};
 }
 
 void TQuellbornDuct::BuildMenu() {
   menuBar()->setNativeMenuBar(false); // keep the menu in the window on global-menu desktops
-  File1 = menuBar()->addMenu(QStringLiteral("File"));
-  Close1 = File1->addAction(QStringLiteral("Close"));
-  QuellbornLtd1 = menuBar()->addMenu(QStringLiteral("Quellborn Ltd"));
-  About1 = QuellbornLtd1->addAction(QStringLiteral("About"));
+  File1 = Named(menuBar()->addMenu(QStringLiteral("File")), "File1");
+  Close1 = Named(File1->addAction(QStringLiteral("Close")), "Close1");
+  QuellbornLtd1 = Named(menuBar()->addMenu(QStringLiteral("Quellborn Ltd")), "QuellbornLtd1");
+  About1 = Named(QuellbornLtd1->addAction(QStringLiteral("About")), "About1");
+}
+
+QLineEdit* TQuellbornDuct::AddEdit(QWidget* parent, const char* name, QRect geometry,
+                                   QStringView text, int maxLength, Handler onChange) {
+  auto* edit = Named(new QLineEdit(text.toString(), parent), name);
+  edit->setGeometry(geometry);
+  if (maxLength != kNoLimit) {
+    edit->setMaxLength(maxLength);
+  }
+  edit->installEventFilter(this); // keyboard focus selects the whole text
+  // Only the user's edits notify, so the initial text runs nothing.
+  connect(edit, &QLineEdit::textEdited, this,
+          [this, edit, onChange] { Guarded([&] { (this->*onChange)(edit); }); });
+  return edit;
 }
 
 void TQuellbornDuct::SetUpKeyboard() {
   // Tab order: the tabs, then each page's items; hidden pages are skipped and the last item of
   // the visible page leads back to the tabs.
-  const QList<QWidget*> order = {PageControl->tabBar(), SGRoundDuct,        EditRoundVolume,
-                                 EditRoundLength,       RadioGroupDTSpiral, RadioGroupDTFlexible,
-                                 EditRectAirVol,        EditRectSideA,      EditRectSideB,
-                                 EditRectLength,        EditVolConv,        ComboBoxVFUnits};
-  for (qsizetype i = 1; i < order.size(); ++i) {
-    QWidget::setTabOrder(order[i - 1], order[i]);
-  }
-  for (QLineEdit* edit : {EditRoundVolume, EditRoundLength, EditRectAirVol, EditRectSideA,
-                          EditRectSideB, EditRectLength, EditVolConv}) {
-    edit->installEventFilter(this);
+  QWidget* previous = PageControl->tabBar();
+  for (const FocusOrder& page : pageFocus_) {
+    for (QWidget* item : page) {
+      QWidget::setTabOrder(previous, item);
+      previous = item;
+    }
   }
   PageControl->tabBar()->setFocus();
 }
 
-void TQuellbornDuct::NameControls() {
-  // Each control answers to its design name (findChild, accessibility, style sheets).
-  const std::pair<QObject*, const char*> names[] = {
-      {this, "QuellbornDuct"},
-      {PageControl, "PageControl"},
-      {TabSheetRound, "TabSheetRound"},
-      {TabSheetRectangular, "TabSheetRectangular"},
-      {TabSheetRecDuctVelocities, "TabSheetRecDuctVelocities"},
-      {TabSheetConversions, "TabSheetConversions"},
-      {Panel1, "Panel1"},
-      {RadioGroupDT, "RadioGroupDT"},
-      {GroupBox1, "GroupBox1"},
-      {EditRoundVolume, "EditRoundVolume"},
-      {LabelRoundLPS, "LabelRoundLPS"},
-      {GroupBox2, "GroupBox2"},
-      {EditRoundLength, "EditRoundLength"},
-      {LabelRoundDuctLength, "LabelRoundDuctLength"},
-      {SGRoundDuct, "SGRoundDuct"},
-      {Panel2, "Panel2"},
-      {GroupBox3, "GroupBox3"},
-      {EditRectAirVol, "EditRectAirVol"},
-      {LabelRectLPS, "LabelRectLPS"},
-      {GroupBox4, "GroupBox4"},
-      {EditRectSideA, "EditRectSideA"},
-      {LabelRectDuctSideA, "LabelRectDuctSideA"},
-      {EditRectSideB, "EditRectSideB"},
-      {LabelRectDuctSideB, "LabelRectDuctSideB"},
-      {GroupBox5, "GroupBox5"},
-      {EditRectLength, "EditRectLength"},
-      {LabelRectDuctLength, "LabelRectDuctLength"},
-      {SGRectDuct, "SGRectDuct"},
-      {Image1, "Image1"},
-      {Panel3, "Panel3"},
-      {SGconversions, "SGconversions"},
-      {GroupBox6, "GroupBox6"},
-      {Label1, "Label1"},
-      {Label2, "Label2"},
-      {EditVolConv, "EditVolConv"},
-      {ComboBoxVFUnits, "ComboBoxVFUnits"},
-      {File1, "File1"},
-      {Close1, "Close1"},
-      {QuellbornLtd1, "QuellbornLtd1"},
-      {About1, "About1"},
-  };
-  for (const auto& [control, name] : names) {
-    control->setObjectName(QLatin1String(name));
-  }
-}
-
 void TQuellbornDuct::ConnectHandlers() {
-  const auto onEdit = [this](QLineEdit* edit, void (TQuellbornDuct::*handler)(QObject*)) {
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, edit, handler] { Guarded([&] { (this->*handler)(edit); }); });
-  };
-  onEdit(EditRoundVolume, &TQuellbornDuct::EditRoundVolumeChange);
-  onEdit(EditRoundLength, &TQuellbornDuct::EditRoundLengthChange);
-  onEdit(EditRectAirVol, &TQuellbornDuct::EditRectAirVolChange);
-  onEdit(EditRectSideA, &TQuellbornDuct::EditRectSideAChange);
-  onEdit(EditRectSideB, &TQuellbornDuct::EditRectSideBChange);
-  onEdit(EditRectLength, &TQuellbornDuct::EditRectLengthChange);
-  onEdit(EditVolConv, &TQuellbornDuct::EditVolConvChange);
+  // The edit boxes are connected where they are made (AddEdit).
   connect(ComboBoxVFUnits, &QComboBox::editTextChanged, this,
           [this] { Guarded([this] { ComboBoxVFUnitsChange(ComboBoxVFUnits); }); });
   // Only a change of the selection runs the calculation; a click on the selected choice does not.
@@ -357,29 +382,36 @@ void TQuellbornDuct::ConnectHandlers() {
 }
 
 void TQuellbornDuct::FormCreate() {
-  gustrule::WriteHeadings(*SGRoundDuct, gustrule::RoundDuctHeadings);
-  gustrule::WriteHeadings(*SGRectDuct, gustrule::RectDuctHeadings);
-  gustrule::WriteHeadings(*SGconversions, gustrule::ConversionUnits);
+  GridSink round(*SGRoundDuct);
+  GridSink rectangular(*SGRectDuct);
+  GridSink conversions(*SGconversions);
+  gustrule::WriteHeadings(round, gustrule::RoundDuctHeadings);
+  gustrule::WriteHeadings(rectangular, gustrule::RectDuctHeadings);
+  gustrule::WriteHeadings(conversions, gustrule::ConversionUnits);
   gustrule::SetSharedConstants(constants_);
   RoundDuctCalc();
   RectDuctCalc();
 }
 
 void TQuellbornDuct::RoundDuctCalc() {
+  const auto& material =
+      gustrule::DuctMaterials.at(static_cast<std::size_t>(RadioGroupDTItemIndex()));
   const auto type =
-      RadioGroupDTItemIndex() == 0 ? gustrule::DuctType::Spiral : gustrule::DuctType::Flexible;
+      material.ShowsBendLosses ? gustrule::DuctType::Spiral : gustrule::DuctType::Flexible;
+  GridSink grid(*SGRoundDuct);
   gustrule::RoundDuctCalc(constants_, Utf8(EditRoundVolume->text()), Utf8(EditRoundLength->text()),
-                          type, *SGRoundDuct);
+                          type, grid);
 }
 
 void TQuellbornDuct::RectDuctCalc() {
+  GridSink grid(*SGRectDuct);
   gustrule::RectDuctCalc(constants_, Utf8(EditRectAirVol->text()), Utf8(EditRectSideA->text()),
-                         Utf8(EditRectSideB->text()), Utf8(EditRectLength->text()), *SGRectDuct);
+                         Utf8(EditRectSideB->text()), Utf8(EditRectLength->text()), grid);
 }
 
 void TQuellbornDuct::ConversionsCalc() {
-  conversions_.Calc(Utf8(EditVolConv->text()), Utf8(ComboBoxVFUnits->currentText()),
-                    *SGconversions);
+  GridSink grid(*SGconversions);
+  conversions_.Calc(Utf8(EditVolConv->text()), Utf8(ComboBoxVFUnits->currentText()), grid);
 }
 
 void TQuellbornDuct::EditRoundVolumeChange(QObject*) {
@@ -423,8 +455,12 @@ int TQuellbornDuct::RadioGroupDTItemIndex() const {
   return ductTypes_->checkedId();
 }
 
+QRadioButton* TQuellbornDuct::RadioGroupDTChoice(int index) const {
+  return qobject_cast<QRadioButton*>(ductTypes_->button(index));
+}
+
 void TQuellbornDuct::KeepRadioFocusOnSelection() {
-  // Tab into the group lands on the selected choice only when the other cannot take Tab focus.
+  // Tab into the group lands on the selected choice only when the others cannot take Tab focus.
   for (QAbstractButton* choice : ductTypes_->buttons()) {
     choice->setFocusPolicy(choice->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
   }
@@ -434,12 +470,12 @@ void TQuellbornDuct::PageChanged(int index) {
   // Focus on the tabs stays there; focus that was inside the page just left moves to the first
   // item of the new page (Qt would restore the new page's last-focused item instead), or to the
   // page itself when it has none.
-  if (!focusInPage_) {
+  if (!focusInPage_ || index < 0 || index >= pageFocus_.size()) {
     return;
   }
-  const std::array<QWidget*, 4> firstItems = {SGRoundDuct, EditRectAirVol,
-                                              TabSheetRecDuctVelocities, EditVolConv};
-  firstItems.at(static_cast<std::size_t>(index))->setFocus(Qt::TabFocusReason);
+  const FocusOrder& items = pageFocus_.at(index);
+  QWidget* first = items.isEmpty() ? PageControl->widget(index) : items.front();
+  first->setFocus(Qt::TabFocusReason);
 }
 
 void TQuellbornDuct::TrackFocus(QWidget* now) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QRect>
+#include <QStringView>
 
 #include "Constants.h"
 #include "Conversions.h"
@@ -55,8 +58,11 @@ public:
   void Close1Click(QObject* Sender);
   void About1Click(QObject* Sender);
 
-  // Selected duct type: 0 "Spiral", 1 "Flexible".
+  // Selected duct type, the index of its material in gustrule::DuctMaterials: 0 "Spiral",
+  // 1 "Flexible".
   int RadioGroupDTItemIndex() const;
+  // The choice of RadioGroupDT for that index; nullptr outside the list.
+  QRadioButton* RadioGroupDTChoice(int index) const;
 
   QTabWidget* PageControl = nullptr;
   QWidget* TabSheetRound = nullptr;
@@ -66,8 +72,6 @@ public:
 
   QFrame* Panel1 = nullptr;
   QGroupBox* RadioGroupDT = nullptr;
-  QRadioButton* RadioGroupDTSpiral = nullptr;
-  QRadioButton* RadioGroupDTFlexible = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   QLineEdit* EditRoundVolume = nullptr;
   QLabel* LabelRoundLPS = nullptr;
@@ -108,15 +112,20 @@ public:
   TFormAbout* FormAbout = nullptr;
 
 private:
+  using Handler = void (TQuellbornDuct::*)(QObject* Sender);
+  // A page's controls in Tab order; the builders return them.
+  using FocusOrder = QList<QWidget*>;
+
   void BuildWindow();
-  void BuildRoundPage();
-  void BuildRectangularPage();
-  void BuildVelocitiesPage();
-  void BuildConversionsPage();
+  FocusOrder BuildRoundPage(QWidget* sheet);
+  FocusOrder BuildRectangularPage(QWidget* sheet);
+  FocusOrder BuildVelocitiesPage(QWidget* sheet);
+  FocusOrder BuildConversionsPage(QWidget* sheet);
   void BuildMenu();
   void SetUpKeyboard();
-  void NameControls();
   void ConnectHandlers();
+  QLineEdit* AddEdit(QWidget* parent, const char* name, QRect geometry, QStringView text,
+                     int maxLength, Handler onChange);
   void PageChanged(int index);
   void TrackFocus(QWidget* now);
   void changeEvent(QEvent* event) override;
@@ -126,6 +135,7 @@ private:
   gustrule::SharedConstants constants_;
   gustrule::Conversions conversions_;
   QButtonGroup* ductTypes_ = nullptr;
+  QList<FocusOrder> pageFocus_; // per page, in page order
   QMetaObject::Connection focusWatch_;
   bool focusInPage_ = false; // the keyboard focus is inside a page, not on the tabs
 };

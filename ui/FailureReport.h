@@ -8,23 +8,9 @@
 
 #include "Failures.h"
 
-// The application title: the program's file name without its directory, cut at its first ".",
-// every character after the first in lower case. "SIZER.EXE" gives "Sizer", "My.Tool.exe" gives
-// "My", "/usr/bin/gustrule" gives "gustrule". At most 255 characters.
-QString DeriveApplicationTitle(const QString& programPath);
-
-// Set once at start-up from the program's file name; the caption of the failure report.
-void SetApplicationTitle(const QString& title);
-QString ApplicationTitle();
-
-// The text a failure is shown with: a "." is appended when the message is not empty and its last
-// character's code is above that of "." (so letters get one, while ".", "!", ")" or a blank
-// end the message as they are).
-QString FailureText(const QString& message);
-
-// Shows a failure in a modal box: mouse capture released, the failure text, the application
-// title as caption, a stop icon and one OK button; every window is disabled until it is closed
-// and the window that was active before becomes active again.
+// Shows a failure in a modal box: mouse capture released, the failure's text (FailureText), the
+// application title as caption, a stop icon and one OK button; every window is disabled until it
+// is closed and the window that was active before becomes active again.
 void ReportFailure(const gustrule::Exception& failure);
 
 // Replaces how ReportFailure shows the text (tests record it instead of opening a box); an empty
@@ -41,9 +27,7 @@ template <typename Handler> void Guarded(Handler&& handler) noexcept {
     ReportFailure(failure);
   } catch (const std::exception& failure) {
     ReportFailure(gustrule::Exception(failure.what()));
+  } catch (...) {
+    ReportFailure(gustrule::Exception("Unexpected failure"));
   }
 }
-
-// The decimal separator from the user's regional settings: the locale's decimal point when it is
-// exactly one character, "." otherwise.
-void ReadDecimalSeparator();

@@ -6,9 +6,10 @@
 
 #include "About.h"
 #include "Appearance.h"
+#include "ApplicationTitle.h"
+#include "DecimalSeparator.h"
 #include "Duct.h"
 #include "Extended.h"
-#include "FailureReport.h"
 
 namespace {
 

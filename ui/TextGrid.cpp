@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -96,16 +97,15 @@ void TextGrid::SetCopyHeadingRow(int row) {
   copyHeadingRow_ = row;
 }
 
-void TextGrid::SetCell(int column, int row, std::string_view text) {
+void TextGrid::SetCell(int column, int row, QString text) {
   if (column < 0 || column >= ColumnCount() || row < 0 || row >= RowCount()) {
     throw std::out_of_range("cell outside the grid");
   }
-  QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   QString& cell = rows_[Index(row)].cells[Index(column)];
-  if (cell == value) {
+  if (cell == text) {
     return;
   }
-  cell = std::move(value);
+  cell = std::move(text);
   const QRect area = CellRect(column, row);
   if (!area.isEmpty() && (column < fixedColumns_ || area.left() >= FixedWidth())) {
     viewport()->update(area);

@@ -5,10 +5,7 @@
 #include <QPalette>
 #include <QString>
 
-#include <string_view>
 #include <vector>
-
-#include "CellGrid.h"
 
 // A read-only grid of text cells, as used for the calculation results.
 //
@@ -20,7 +17,7 @@
 //
 // The grid is drawn with the palette's Active colours whether or not it is enabled, so a
 // disabled grid looks exactly like an enabled one; it just takes no focus and no input.
-class TextGrid : public QAbstractScrollArea, public gustrule::CellSink {
+class TextGrid : public QAbstractScrollArea {
   Q_OBJECT
 
 public:
@@ -55,10 +52,10 @@ public:
   void SetCopyEnabled(bool on);
   void SetCopyHeadingRow(int row);
 
-  // Writes one UTF-8 text and repaints only that cell, and only if the text changed. Cells are
-  // addressed by their present position, so after a row move the writes land wherever the
-  // move left the rows. Throws std::out_of_range outside the grid, as CellGrid does.
-  void SetCell(int column, int row, std::string_view text) override;
+  // Writes one text and repaints only that cell, and only if the text changed. Cells are
+  // addressed by their present position, so after a row move the writes land wherever the move
+  // left the rows. Throws std::out_of_range outside the grid.
+  void SetCell(int column, int row, QString text);
   // The cell's text; an empty text outside the grid.
   QString Cell(int column, int row) const;
 

@@ -82,10 +82,10 @@ QString AppearanceTest::FocusName() const {
   if (focused == window_->PageControl->tabBar()) {
     return QStringLiteral("tabs");
   }
-  if (focused == window_->RadioGroupDTSpiral) {
+  if (focused == window_->RadioGroupDTChoice(0)) {
     return QStringLiteral("Spiral");
   }
-  if (focused == window_->RadioGroupDTFlexible) {
+  if (focused == window_->RadioGroupDTChoice(1)) {
     return QStringLiteral("Flexible");
   }
   // The combo box's text field stands for the combo box.
@@ -301,7 +301,7 @@ void AppearanceTest::tabVisitsEachPageInOrder() {
 }
 
 void AppearanceTest::tabIntoTheRadioGroupLandsOnTheSelectedChoice() {
-  QTest::mouseClick(window_->RadioGroupDTFlexible, Qt::LeftButton);
+  QTest::mouseClick(window_->RadioGroupDTChoice(1), Qt::LeftButton);
   window_->EditRoundLength->setFocus(Qt::TabFocusReason);
   QTest::keyClick(Focused(), Qt::Key_Tab);
   QCOMPARE(FocusName(), QStringLiteral("Flexible"));
@@ -319,8 +319,9 @@ void AppearanceTest::ctrlTabWrapsAroundFromAnywhere() {
   QFETCH(QString, start);
   auto& w = *window_;
   QWidget* first = start.isEmpty() ? static_cast<QWidget*>(w.PageControl->tabBar())
-                   : start == QStringLiteral("Spiral") ? static_cast<QWidget*>(w.RadioGroupDTSpiral)
-                                                       : w.findChild<QWidget*>(start);
+                   : start == QStringLiteral("Spiral")
+                       ? static_cast<QWidget*>(w.RadioGroupDTChoice(0))
+                       : w.findChild<QWidget*>(start);
   first->setFocus(Qt::TabFocusReason);
   QList<int> pages;
   for (int i = 0; i < 5; ++i) {

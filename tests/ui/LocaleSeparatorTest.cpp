@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "DecimalSeparator.h"
 #include "Duct.h"
 #include "FailureReport.h"
 #include "NumberText.h"

@@ -162,8 +162,8 @@ void MonkeyTest::Act(QString* described) {
     w.ComboBoxVFUnits->lineEdit()->selectAll();
     QTest::keySequence(w.ComboBoxVFUnits->lineEdit(), QKeySequence::Paste);
   } else if (kind < 85) {
-    QRadioButton* choice =
-        std::bernoulli_distribution(0.5)(random_) ? w.RadioGroupDTSpiral : w.RadioGroupDTFlexible;
+    QRadioButton* choice = std::bernoulli_distribution(0.5)(random_) ? w.RadioGroupDTChoice(0)
+                                                                     : w.RadioGroupDTChoice(1);
     *described = QStringLiteral("click %1").arg(choice->text());
     w.PageControl->setCurrentIndex(0);
     QTest::mouseClick(choice, Qt::LeftButton);
@@ -237,7 +237,7 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
   }
   connect(w.EditVolConv, &QLineEdit::textEdited, this, [&notified] { ++notified[2]; });
   connect(w.ComboBoxVFUnits, &QComboBox::editTextChanged, this, [&notified] { ++notified[2]; });
-  connect(w.RadioGroupDTSpiral, &QRadioButton::toggled, this, [&notified] { ++notified[0]; });
+  connect(w.RadioGroupDTChoice(0), &QRadioButton::toggled, this, [&notified] { ++notified[0]; });
 
   int calculations = 0;
   for (int i = 0; i < actions; ++i) {
