@@ -41,6 +41,8 @@ namespace {
 constexpr int kHintDurationMs = 2500;
 constexpr int kGridRowHeight = 16;
 constexpr int kUnitListRows = 8;
+// Row 0 of every grid has no height; the calculations write their headings into row 1.
+constexpr int kHeadingRow = 1;
 
 // What the number boxes hold at start: the same duct on the first two pages and in the
 // conversions (flow in l/s, length in m, sides in mm).
@@ -117,6 +119,7 @@ TextGrid* MakeGrid(QWidget* parent, const char* name, QRect geometry, const Grid
     grid->SetRowHeight(row, kGridRowHeight);
   }
   grid->SetFixedColumns(fixedColumn ? 1 : 0);
+  grid->SetHeadingRow(kHeadingRow);
   if (!shape.scrollsSideways) {
     // The last column is simply cut at the grid's edge.
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

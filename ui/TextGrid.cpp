@@ -93,8 +93,8 @@ void TextGrid::SetCopyEnabled(bool on) {
   copyEnabled_ = on;
 }
 
-void TextGrid::SetCopyHeadingRow(int row) {
-  copyHeadingRow_ = row;
+void TextGrid::SetHeadingRow(int row) {
+  headingRow_ = row;
 }
 
 void TextGrid::SetCell(int column, int row, QString text) {
@@ -530,5 +530,5 @@ void TextGrid::MoveCurrent(int row, int column, bool extend) {
 }
 
 void TextGrid::CopyToClipboard() {
-  QGuiApplication::clipboard()->setText(RowsAsTabSeparatedText(copyHeadingRow_));
+  QGuiApplication::clipboard()->setText(RowsAsTabSeparatedText(headingRow_));
 }

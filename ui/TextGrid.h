@@ -47,10 +47,13 @@ public:
   // On: a row can be dragged by its fixed-column cell to another row (see MoveRow).
   void SetRowMoving(bool on);
 
-  // On: Ctrl+C and a "Copy" context-menu entry put RowsAsTabSeparatedText(heading row) on the
-  // clipboard. The heading row is 1 unless set, where the calculations write their headings.
+  // The row that holds the column headings, -1 (the default) for none. Copying puts it first.
+  void SetHeadingRow(int row);
+  int HeadingRow() const { return headingRow_; }
+
+  // On: Ctrl+C and a "Copy" context-menu entry put RowsAsTabSeparatedText(HeadingRow()) on the
+  // clipboard.
   void SetCopyEnabled(bool on);
-  void SetCopyHeadingRow(int row);
 
   // Writes one text and repaints only that cell, and only if the text changed. Cells are
   // addressed by their present position, so after a row move the writes land wherever the move
@@ -145,7 +148,7 @@ private:
   bool rowSelect_ = false;
   bool rowMoving_ = false;
   bool copyEnabled_ = false;
-  int copyHeadingRow_ = 1;
+  int headingRow_ = -1;
   int currentRow_ = 0;
   int currentColumn_ = 0;
   int anchorRow_ = 0;

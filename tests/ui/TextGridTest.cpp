@@ -368,6 +368,7 @@ private slots:
     QFETCH(bool, byMenu);
     const auto grid = MakeGrid();
     grid->SetCopyEnabled(on);
+    grid->SetHeadingRow(1);
     grid->SelectRows(2, 2);
     // The window's own Ctrl+C must not take the key from the grid.
     auto* windowCopy = new QAction(grid.get());
