@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Gustrule needs to build, run and test, and says which.
-# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [fuzz]   (no part means build)
+# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [format] [fuzz]
+#        (no part means build)
 #   build:   what the programs need to build and run;
 #   test:    that, the test tools, the desktop part and a German (",") locale for the window tests;
 #   desktop: a virtual X server, a window manager and the accessibility bus, for
 #            tools/desktop-session.sh and tools/screenshots.sh;
 #   package: lintian, for checking the Debian package (tests/package/check-deb.sh);
+#   format:  clang-format and clang-tidy, for tools/check-format.sh and tools/tidy.sh;
 #   fuzz:    the compiler tools and clang's libFuzzer, for the engine's fuzz targets only.
 # Without root and without sudo nothing can be installed: it then lists what to ask an
 # administrator for and exits with status 1.
@@ -38,6 +40,7 @@ for want in "${@:-build}"; do
       ;;
     desktop) packages+=("${desktop[@]}") ;;
     package) packages+=(lintian) ;; # Debian's package checker
+    format) packages+=(clang-format clang-tidy) ;; # the format check and the static checks
     fuzz) packages+=(clang libclang-rt-14-dev) ;; # libFuzzer
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;
   esac
