@@ -41,7 +41,7 @@ void RoundTable(benchmark::State& state) {
   const SharedConstants constants = Standard();
   RecordingSink sink;
   for (auto _ : state) {
-    RoundDuctCalc(constants, "183.7", "1", DuctType::Spiral, sink);
+    RoundDuctCalc(constants, "183.7", "1", DuctMaterials[0], sink);
   }
   benchmark::DoNotOptimize(sink.Writes());
   state.counters["cells"] =

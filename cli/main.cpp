@@ -9,6 +9,7 @@
 #include "CellGrid.h"
 #include "Constants.h"
 #include "Conversions.h"
+#include "DuctMaterials.h"
 #include "Extended.h"
 #include "Failures.h"
 #include "NumberText.h"
@@ -216,13 +217,10 @@ int Run(const Options& options) {
   if (args.size() != operands + 1) {
     return UsageError(std::string(command) + " takes " + std::to_string(operands) + " values");
   }
-  std::optional<DuctType> type;
+  const DuctMaterial* material = nullptr;
   if (command == "round") {
-    if (args[3] == "spiral") {
-      type = DuctType::Spiral;
-    } else if (args[3] == "flexible") {
-      type = DuctType::Flexible;
-    } else {
+    material = FindDuctMaterial(args[3]);
+    if (material == nullptr) {
       return UsageError("the duct type is spiral or flexible");
     }
   }
@@ -231,7 +229,7 @@ int Run(const Options& options) {
   try {
     if (command == "round") {
       WriteHeadings(sink.Grid(), RoundDuctHeadings);
-      RoundDuctCalc(constants, args[1], args[2], *type, sink);
+      RoundDuctCalc(constants, args[1], args[2], *material, sink);
     } else if (command == "rect") {
       WriteHeadings(sink.Grid(), RectDuctHeadings);
       RectDuctCalc(constants, args[1], args[2], args[3], args[4], sink);

@@ -46,15 +46,14 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
 }
 
 void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText,
-                   std::string_view lengthText, DuctType type, CellSink& grid) {
-  const double roughness = type == DuctType::Spiral ? RoughnessSpiral : RoughnessFlexible;
+                   std::string_view lengthText, const DuctMaterial& material, CellSink& grid) {
   const Real flow = Real(ReadNumber(volumeText, kRoundFallback)) / 1000; // l/s to m³/s
   const double length = ReadNumber(lengthText, kRoundFallback);
 
   int rowIndex = RoundDuctFirstValueRow;
   for (const int diameterMm : RoundDuctDiameters) {
     const RoundDuctRow row =
-        ComputeRoundDuctRow(constants, flow.Value(), length, roughness, diameterMm);
+        ComputeRoundDuctRow(constants, flow.Value(), length, material.Roughness, diameterMm);
     grid.SetCell(0, rowIndex, FormatFixed(row.DiameterMm, 0));
     grid.SetCell(1, rowIndex, FormatFixed(row.Velocity, 2));
     grid.SetCell(2, rowIndex, FormatFixed(row.LossPerMetre, 1));
@@ -62,7 +61,7 @@ void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText
     grid.SetCell(4, rowIndex, FormatFixed(row.VelocityPressure, 1));
     int column = 5;
     for (const double bend : row.Bends) {
-      grid.SetCell(column++, rowIndex, type == DuctType::Spiral ? FormatFixed(bend, 1) : "");
+      grid.SetCell(column++, rowIndex, material.ShowsBendLosses ? FormatFixed(bend, 1) : "");
     }
     ++rowIndex;
   }

@@ -366,8 +366,7 @@ void TQuellbornDuct::FormCreate() {
 }
 
 void TQuellbornDuct::RoundDuctCalc() {
-  const auto type =
-      RadioGroupDTItemIndex() == 0 ? gustrule::DuctType::Spiral : gustrule::DuctType::Flexible;
+  const auto& type = gustrule::DuctMaterials.at(static_cast<std::size_t>(RadioGroupDTItemIndex()));
   gustrule::RoundDuctCalc(constants_, Utf8(EditRoundVolume->text()), Utf8(EditRoundLength->text()),
                           type, *SGRoundDuct);
 }

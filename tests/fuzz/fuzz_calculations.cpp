@@ -1,5 +1,5 @@
-// Input: one byte of switches (bit 0: flexible duct, bit 1: "," as the decimal separator), then
-// texts separated by 0x00 bytes:
+// Input: one byte of switches (bit 0: the duct material, spiral or flexible; bit 1: "," as the
+// decimal separator), then texts separated by 0x00 bytes:
 //   volume, length                       the round duct table
 //   flow, side A, side B, length         the rectangular duct
 //   value, unit, value, unit, ...        runs of one Conversions object
@@ -111,10 +111,10 @@ std::vector<std::string_view> SplitTexts(const std::uint8_t* data, std::size_t s
 }
 
 void RoundDuct(const gustrule::SharedConstants& constants, std::string_view volume,
-               std::string_view length, gustrule::DuctType type) {
+               std::string_view length, const gustrule::DuctMaterial& material) {
   RecordingSink sink(gustrule::RoundDuctColumns, gustrule::RoundDuctRows);
   const bool completed =
-      Completes([&] { gustrule::RoundDuctCalc(constants, volume, length, type, sink); });
+      Completes([&] { gustrule::RoundDuctCalc(constants, volume, length, material, sink); });
   const std::size_t writes = sink.Writes().size();
   const auto columns = static_cast<std::size_t>(gustrule::RoundDuctColumns);
   const std::size_t all = columns * gustrule::RoundDuctDiameters.size();
@@ -202,14 +202,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::uint8_t switches = data[0];
-  const auto type =
-      (switches & 1U) != 0 ? gustrule::DuctType::Flexible : gustrule::DuctType::Spiral;
+  const gustrule::DuctMaterial& material = gustrule::DuctMaterials[switches & 1U];
   gustrule::SetDecimalSeparator((switches & 2U) != 0 ? U',' : U'.');
 
   const std::vector<std::string_view> texts = SplitTexts(data + 1, size - 1);
   const auto text = [&](std::size_t i) { return i < texts.size() ? texts[i] : std::string_view(); };
 
-  RoundDuct(Constants(), text(0), text(1), type);
+  RoundDuct(Constants(), text(0), text(1), material);
   RectDuct(Constants(), {text(2), text(3), text(4), text(5)});
   ConversionRuns(texts, 6);
   return 0;
