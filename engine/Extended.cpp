@@ -95,12 +95,13 @@ Extended Exp(Extended x) {
   const long double whole = std::rint(t); // ties to even, as the rounding mode says
   const long double rest = t - whole;     // exact: |rest| <= 1/2
   const long double fraction = Exp2Minus1X87(rest) + 1.0L;
-  // Beyond these the result is certainly infinite or zero; clamping keeps the int conversion safe.
-  constexpr long double kBeyondRange = 40000.0L;
+  // Binary exponents beyond +-40000 are certainly infinite or zero (the extended range ends near
+  // 2^16384, its subnormals near 2^-16445); clamping keeps the int conversion safe.
+  constexpr int kBeyondRange = 40000;
   if (whole > kBeyondRange) {
     throw EOverflow();
   }
-  const int exponent = whole < -kBeyondRange ? -40000 : static_cast<int>(whole);
+  const int exponent = whole < -kBeyondRange ? -kBeyondRange : static_cast<int>(whole);
   return Checked(std::ldexp(fraction, exponent));
 }
 
