@@ -15,6 +15,7 @@
 #include "NumberText.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -78,55 +79,9 @@ int UsageError(std::string_view problem) {
   return kExitUsage;
 }
 
-// The one code point of a UTF-8 text, or nothing when the text is not exactly one character.
-std::optional<char32_t> SingleCharacter(std::string_view text) {
-  if (text.empty()) {
-    return std::nullopt;
-  }
-  const auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t length = 0;
-  char32_t value = 0;
-  if (lead < 0x80) {
-    length = 1;
-    value = lead;
-  } else if ((lead & 0xE0U) == 0xC0U) {
-    length = 2;
-    value = lead & 0x1FU;
-  } else if ((lead & 0xF0U) == 0xE0U) {
-    length = 3;
-    value = lead & 0x0FU;
-  } else if ((lead & 0xF8U) == 0xF0U) {
-    length = 4;
-    value = lead & 0x07U;
-  } else {
-    return std::nullopt;
-  }
-  if (text.size() != length) {
-    return std::nullopt;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<unsigned char>(text[i]);
-    if ((next & 0xC0U) != 0x80U) {
-      return std::nullopt;
-    }
-    value = (value << 6) | (next & 0x3FU);
-  }
-  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // Columns a text takes in a terminal: one per code point (the grids hold no wide characters).
 std::size_t DisplayWidth(std::string_view text) {
-  std::size_t width = 0;
-  for (const char c : text) {
-    if ((static_cast<unsigned char>(c) & 0xC0U) != 0x80U) {
-      ++width;
-    }
-  }
-  return width;
+  return CountCharacters(text);
 }
 
 // The heading row and every row the calculation wrote, in row order.
@@ -277,7 +232,7 @@ int main(int argc, char** argv) {
       } else {
         value = arg.substr(arg.find('=') + 1);
       }
-      options.separator = SingleCharacter(value);
+      options.separator = DecodeSingleCharacter(value);
       if (!options.separator) {
         return UsageError("--decimal-separator takes exactly one character");
       }

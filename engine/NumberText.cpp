@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "Extended.h"
+#include "Utf8.h"
 
 namespace gustrule {
 
@@ -80,33 +81,11 @@ private:
 } // namespace
 
 void SetDecimalSeparator(char32_t separator) {
+  const std::string bytes = EncodeUtf8(separator);
   Separator encoded;
+  bytes.copy(encoded.bytes, sizeof encoded.bytes);
+  encoded.length = bytes.size();
   encoded.character = separator;
-  auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
-  if (separator < 0x80) {
-    encoded.bytes[0] = byte(separator);
-    encoded.length = 1;
-  } else if (separator < 0x800) {
-    encoded.bytes[0] = byte(0xC0 | (separator >> 6));
-    encoded.bytes[1] = byte(0x80 | (separator & 0x3F));
-    encoded.length = 2;
-  } else if (separator < 0x10000) {
-    if (separator >= 0xD800 && separator <= 0xDFFF) {
-      throw std::invalid_argument("decimal separator is a surrogate code point");
-    }
-    encoded.bytes[0] = byte(0xE0 | (separator >> 12));
-    encoded.bytes[1] = byte(0x80 | ((separator >> 6) & 0x3F));
-    encoded.bytes[2] = byte(0x80 | (separator & 0x3F));
-    encoded.length = 3;
-  } else if (separator < 0x110000) {
-    encoded.bytes[0] = byte(0xF0 | (separator >> 18));
-    encoded.bytes[1] = byte(0x80 | ((separator >> 12) & 0x3F));
-    encoded.bytes[2] = byte(0x80 | ((separator >> 6) & 0x3F));
-    encoded.bytes[3] = byte(0x80 | (separator & 0x3F));
-    encoded.length = 4;
-  } else {
-    throw std::invalid_argument("decimal separator is not a Unicode character");
-  }
   CurrentSeparator() = encoded;
 }
 
