@@ -85,10 +85,10 @@ std::size_t DisplayWidth(std::string_view text) {
 }
 
 // The heading row and every row the calculation wrote, in row order.
-void PrintGrid(const CellGrid& grid, const std::vector<bool>& written, bool tsv) {
+void PrintGrid(const CellGrid& grid, bool tsv) {
   std::vector<int> rows;
   for (int row = 1; row < grid.Rows(); ++row) {
-    if (row == 1 || written[static_cast<std::size_t>(row)]) {
+    if (row == 1 || grid.RowWritten(row)) {
       rows.push_back(row);
     }
   }
@@ -128,23 +128,6 @@ void PrintGrid(const CellGrid& grid, const std::vector<bool>& written, bool tsv)
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// Records which rows a calculation wrote, so the output shows the grid as the run left it.
-class RecordingGrid : public CellSink {
-public:
-  RecordingGrid(int columns, int rows)
-      : grid_(columns, rows), written_(static_cast<std::size_t>(rows)) {}
-  void SetCell(int column, int row, std::string_view text) override {
-    grid_.SetCell(column, row, text);
-    written_[static_cast<std::size_t>(row)] = true;
-  }
-  CellGrid& Grid() { return grid_; }
-  const std::vector<bool>& Written() const { return written_; }
-
-private:
-  CellGrid grid_;
-  std::vector<bool> written_;
-};
-
 int Run(const Options& options) {
   const auto& args = options.positional;
   const std::string_view command = args[0];
@@ -180,26 +163,26 @@ int Run(const Options& options) {
     }
   }
 
-  RecordingGrid sink(columns, rows);
+  CellGrid grid(columns, rows);
   try {
     if (command == "round") {
-      WriteHeadings(sink.Grid(), RoundDuctHeadings);
-      RoundDuctCalc(constants, args[1], args[2], *material, sink);
+      WriteHeadings(grid, RoundDuctHeadings);
+      RoundDuctCalc(constants, args[1], args[2], *material, grid);
     } else if (command == "rect") {
-      WriteHeadings(sink.Grid(), RectDuctHeadings);
-      RectDuctCalc(constants, args[1], args[2], args[3], args[4], sink);
+      WriteHeadings(grid, RectDuctHeadings);
+      RectDuctCalc(constants, args[1], args[2], args[3], args[4], grid);
     } else {
-      WriteHeadings(sink.Grid(), ConversionUnits);
+      WriteHeadings(grid, ConversionUnits);
       Conversions conversions;
-      conversions.Calc(args[1], args[2], sink);
+      conversions.Calc(args[1], args[2], grid);
     }
   } catch (const Exception& failure) {
-    PrintGrid(sink.Grid(), sink.Written(), options.tsv);
+    PrintGrid(grid, options.tsv);
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", FailureText(failure.Message()).c_str());
     return kExitFailure;
   }
-  PrintGrid(sink.Grid(), sink.Written(), options.tsv);
+  PrintGrid(grid, options.tsv);
   return 0;
 }
 
