@@ -8,6 +8,7 @@
 #include "Failures.h"
 #include "RecordingSink.h"
 #include "RoundDuct.h"
+#include "StandardConstants.h"
 
 namespace gustrule {
 namespace {

@@ -6,7 +6,8 @@
 // A unit text that is the single byte 0x01..0x04 stands for the real unit texts, so the fuzzer
 // reaches the conversions without having to spell "m³/min".
 //
-// Only EZeroDivide, EInvalidOp and EOverflow may leave a calculation, and the writes must follow
+// Only EZeroDivide, EInvalidOp and EOverflow may leave a calculation (a write outside the grid
+// throws std::out_of_range, a fault like any other), and the writes must follow
 // the grids' rules: the round table whole rows in order (all 23 on success), the rectangular
 // duct's five cells or none, a conversion's four cells or none. A conversion that throws leaves
 // the grid as it was; one whose unit matches none of the four keeps the earlier results.
@@ -25,47 +26,19 @@
 #include "Extended.h"
 #include "Failures.h"
 #include "NumberText.h"
+#include "RecordingSink.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
 
 namespace {
+
+using gustrule::RecordingSink;
 
 [[noreturn]] void Fail() {
   __builtin_trap();
 }
 
 constexpr std::size_t kMaxConversionRuns = 8;
-
-// Keeps the texts of a grid and the order in which its cells were written; a write outside
-// the grid is a fault.
-class RecordingSink : public gustrule::CellSink {
-public:
-  struct Write {
-    int column;
-    int row;
-  };
-
-  RecordingSink(int columns, int rows)
-      : columns_(columns), rows_(rows),
-        cells_(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows)) {}
-
-  void SetCell(int column, int row, std::string_view text) override {
-    if (column < 0 || column >= columns_ || row < 0 || row >= rows_) {
-      Fail();
-    }
-    cells_[static_cast<std::size_t>(row * columns_ + column)] = text;
-    writes_.push_back({column, row});
-  }
-
-  const std::vector<std::string>& Cells() const { return cells_; }
-  const std::vector<Write>& Writes() const { return writes_; }
-
-private:
-  int columns_;
-  int rows_;
-  std::vector<std::string> cells_;
-  std::vector<Write> writes_;
-};
 
 // Runs a calculation; true when it completed, false when it raised one of the three
 // arithmetic failures. Anything else escaping is a fault.
@@ -160,14 +133,14 @@ void ConversionRuns(const std::vector<std::string_view>& texts, std::size_t firs
     const std::size_t unitIndex = first + 2 * run + 1;
     const std::string_view unit = unitIndex < texts.size() ? UnitText(texts[unitIndex]) : "";
 
-    const std::vector<std::string> cellsBefore = sink.Cells();
+    const std::vector<std::string> cellsBefore = sink.Row(gustrule::ConversionValueRow);
     const std::array<double, gustrule::ConversionColumns> resultsBefore = conversions.Results();
     const std::size_t writesBefore = sink.Writes().size();
     const bool completed = Completes([&] { conversions.Calc(value, unit, sink); });
     const std::size_t writes = sink.Writes().size() - writesBefore;
 
     if (!completed) {
-      if (writes != 0 || sink.Cells() != cellsBefore) {
+      if (writes != 0 || sink.Row(gustrule::ConversionValueRow) != cellsBefore) {
         Fail();
       }
       continue;
