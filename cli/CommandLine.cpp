@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 
 #include "NumberText.h"
 #include "Subcommands.h"
@@ -41,12 +42,19 @@ constexpr Option const* kGridOptions[] = {&kTsv, &kDecimalSeparator};
 // Where the help's option descriptions begin.
 constexpr std::size_t kHelpColumn = 27;
 
-std::string UsageForm(const Option& option) {
-  std::string form = "[" + std::string(option.Name);
-  if (!option.Value.empty()) {
-    form += " " + std::string(option.Value);
+// The parts one after the other.
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts) {
+    joined += part;
   }
-  return form + "]";
+  return joined;
+}
+
+// "[--decimal-separator C]"
+std::string UsageForm(const Option& option) {
+  return option.Value.empty() ? Join({"[", option.Name, "]"})
+                              : Join({"[", option.Name, " ", option.Value, "]"});
 }
 
 // "  -h, --help               this text": the option's names and value, then its help from
@@ -54,11 +62,11 @@ std::string UsageForm(const Option& option) {
 std::string HelpLines(const Option& option) {
   std::string label = "  ";
   if (!option.Short.empty()) {
-    label += std::string(option.Short) + ", ";
+    label += Join({option.Short, ", "});
   }
   label += option.Name;
   if (!option.Value.empty()) {
-    label += " " + std::string(option.Value);
+    label += Join({" ", option.Value});
   }
   label.append(label.size() + 2 <= kHelpColumn ? kHelpColumn - label.size() : 2, ' ');
   std::string lines = label;
@@ -135,7 +143,7 @@ Request ParseCommandLine(std::span<const std::string_view> args,
     const std::size_t equals = arg.find('=');
     const Option* option = FindOption(known, arg.substr(0, equals));
     if (option == nullptr || (option->Value.empty() && equals != std::string_view::npos)) {
-      return fail("unknown option '" + std::string(arg) + "'");
+      return fail(Join({"unknown option '", arg, "'"}));
     }
     std::string_view value;
     if (!option->Value.empty()) {
@@ -144,10 +152,10 @@ Request ParseCommandLine(std::span<const std::string_view> args,
       } else if (i + 1 < args.size()) {
         value = args[++i];
       } else {
-        return fail(std::string(option->Name) + " needs " + std::string(option->Needs));
+        return fail(Join({option->Name, " needs ", option->Needs}));
       }
       if (option->Accepts != nullptr && !option->Accepts(value)) {
-        return fail(std::string(option->Name) + " " + std::string(option->Refusal));
+        return fail(Join({option->Name, " ", option->Refusal}));
       }
     }
     request.Options[option->Name] = value;
@@ -160,16 +168,16 @@ Request ParseCommandLine(std::span<const std::string_view> args,
   const auto command = std::find_if(subcommands.begin(), subcommands.end(),
                                     [&](const Subcommand& s) { return s.Name == name; });
   if (command == subcommands.end()) {
-    return fail("unknown subcommand '" + std::string(name) + "'");
+    return fail(Join({"unknown subcommand '", name, "'"}));
   }
   if (positional.size() != command->Operands + 1) {
-    return fail(std::string(name) + " takes " + std::to_string(command->Operands) + " values");
+    return fail(Join({name, " takes ", std::to_string(command->Operands), " values"}));
   }
   for (const auto& given : request.Options) {
     const bool own = std::any_of(command->Options.begin(), command->Options.end(),
                                  [&](const Option& option) { return option.Name == given.first; });
     if (!own && !IsGridOption(given.first)) {
-      return fail(std::string(given.first) + " is not an option of " + std::string(name));
+      return fail(Join({given.first, " is not an option of ", name}));
     }
   }
   request.Command = &*command;
@@ -180,18 +188,17 @@ Request ParseCommandLine(std::span<const std::string_view> args,
 std::string UsageText(std::span<const Subcommand> subcommands) {
   std::string text = "Usage:\n";
   for (const Subcommand& subcommand : subcommands) {
-    text +=
-        "  " + std::string(kProgram) + " " + std::string(subcommand.Name) + " " + subcommand.Usage;
+    text += Join({"  ", kProgram, " ", subcommand.Name, " ", subcommand.Usage});
     for (const Option& option : subcommand.Options) {
-      text += " " + UsageForm(option);
+      text += Join({" ", UsageForm(option)});
     }
     for (const Option* option : kGridOptions) {
-      text += " " + UsageForm(*option);
+      text += Join({" ", UsageForm(*option)});
     }
     text += "\n";
   }
   for (const Option* option : kProgramOptions) {
-    text += "  " + std::string(kProgram) + " " + std::string(option->Name) + "\n";
+    text += Join({"  ", kProgram, " ", option->Name, "\n"});
   }
   return text;
 }
@@ -204,7 +211,7 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
           "\n"
           "Subcommands:\n";
   for (const Subcommand& subcommand : subcommands) {
-    text += "  " + std::string(subcommand.Name) + " " + subcommand.Usage + "\n";
+    text += Join({"  ", subcommand.Name, " ", subcommand.Usage, "\n"});
     text += subcommand.Description;
   }
   text += "\n"
@@ -223,7 +230,7 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
   }
   for (const Subcommand& subcommand : subcommands) {
     if (!subcommand.Options.empty()) {
-      text += "\nOptions of " + std::string(subcommand.Name) + ":\n";
+      text += Join({"\nOptions of ", subcommand.Name, ":\n"});
       for (const Option& option : subcommand.Options) {
         text += HelpLines(option);
       }
