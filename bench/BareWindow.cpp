@@ -6,15 +6,11 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 
+#include "NowNs.h"
+
 namespace {
-long long NowNs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000000000LL + now.tv_nsec;
-}
 
 class FirstPaint : public QObject {
 public:

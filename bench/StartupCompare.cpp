@@ -9,9 +9,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
+
+#include "NowNs.h"
 
 namespace {
 
@@ -19,12 +20,6 @@ struct Sample {
   double firstPaintMs;
   double peakMb;
 };
-
-long long NowNs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000000000LL + now.tv_nsec;
-}
 
 bool RunOnce(const char* program, Sample* sample) {
   int out[2];

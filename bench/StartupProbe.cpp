@@ -4,18 +4,10 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <ctime>
 #include <string>
 
+#include "NowNs.h"
 #include "Startup.h"
-
-namespace {
-long long NowNs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * 1000000000LL + now.tv_nsec;
-}
-} // namespace
 
 int main(int argc, char* argv[]) {
   const long long started = argc > 1 ? std::stoll(argv[1]) : NowNs();

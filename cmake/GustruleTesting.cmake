@@ -1,11 +1,12 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# Builds one GoogleTest executable from the given sources, links the engine and registers
-# every test case with CTest.
+# Builds one GoogleTest executable from the given sources, links the engine and the shared test
+# support and registers every test case with CTest.
 function(gustrule_add_gtest name)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE gustrule_engine GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE gustrule_engine gustrule_test_support GTest::gtest
+                                        GTest::gtest_main)
   gustrule_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -20,13 +20,16 @@ protected:
   CellSink& operator=(const CellSink&) = default;
 };
 
-// A plain grid of texts, all empty at first. Writes outside the grid throw std::out_of_range.
+// A plain grid of texts, all empty at first, that also knows which rows have been written (the
+// command line prints those). Cells and rows outside the grid throw std::out_of_range.
 class CellGrid : public CellSink {
 public:
   CellGrid(int columns, int rows);
 
   void SetCell(int column, int row, std::string_view text) override;
   const std::string& Cell(int column, int row) const;
+  // Whether any cell of `row` has been set since the grid was made.
+  bool RowWritten(int row) const;
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
 
@@ -36,6 +39,7 @@ private:
   int columns_;
   int rows_;
   std::vector<std::string> cells_;
+  std::vector<bool> rowsWritten_;
 };
 
 // Writes `headings` into row 1, column 0 first.

@@ -5,37 +5,37 @@
 
 namespace gustrule {
 
+namespace {
+
+// x * Multiplier / Divisor, skipping the steps by 1: they are exact, so skipping them changes
+// no result and saves the work.
+double Convert(Real x, ConversionStep step) {
+  Extended value = x;
+  if (step.Multiplier != 1) {
+    value = value * step.Multiplier;
+  }
+  if (step.Divisor != 1) {
+    value = value / step.Divisor;
+  }
+  return Real(value).Value();
+}
+
+} // namespace
+
 void Conversions::Calc(std::string_view valueText, std::string_view unitText, CellSink& grid) {
   const Real x = ReadNumber(valueText, 0);
-  auto& r = results_;
-  // Four separate comparisons, as the texts differ at most one matches. Where a multiplication
-  // and a division stand together the multiplication comes first.
-  if (unitText == ConversionUnits[0]) { // l/s
-    r[0] = x.Value();
-    r[1] = Real(x / 1000).Value();
-    r[2] = Real(x * 60 / 1000).Value();
-    r[3] = Real(x * 3600 / 1000).Value();
+  // A separate comparison with every unit, not a chain; as the texts differ at most one matches.
+  for (const ConversionUnit& unit : ConversionTable) {
+    if (unitText != unit.Text) {
+      continue;
+    }
+    for (std::size_t column = 0; column < results_.size(); ++column) {
+      results_[column] = Convert(x, unit.ToColumn[column]);
+    }
   }
-  if (unitText == ConversionUnits[1]) { // m³/s
-    r[0] = Real(x * 1000).Value();
-    r[1] = x.Value();
-    r[2] = Real(x * 60).Value();
-    r[3] = Real(x * 3600).Value();
-  }
-  if (unitText == ConversionUnits[2]) { // m³/min
-    r[0] = Real(x * 1000 / 60).Value();
-    r[1] = Real(x / 60).Value();
-    r[2] = x.Value();
-    r[3] = Real(x * 60).Value();
-  }
-  if (unitText == ConversionUnits[3]) { // m³/hr
-    r[0] = Real(x * 1000 / 3600).Value();
-    r[1] = Real(x / 3600).Value();
-    r[2] = Real(x / 60).Value();
-    r[3] = x.Value();
-  }
-  for (int column = 0; column < ConversionColumns; ++column) {
-    grid.SetCell(column, ConversionValueRow, FormatFixed(r[static_cast<std::size_t>(column)], 2));
+  int column = 0;
+  for (const double result : results_) {
+    grid.SetCell(column++, ConversionValueRow, FormatFixed(result, 2));
   }
 }
 

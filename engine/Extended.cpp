@@ -35,6 +35,15 @@ long double Exp2Minus1X87(long double f) {
 // nearest).
 constexpr long double kLog2E = 1.442695040888963407359924681001892137L;
 
+// A whole extended value within the int range as an int. It goes through double, exactly for
+// such values, because the x87 converts to an integer only after switching the rounding mode
+// to truncation and back, and those two control-word loads cost more than a whole power.
+// RaisePower tells a whole exponent with rint, which leaves exactly the whole values unchanged,
+// for the same reason: trunc switches the rounding mode too.
+int WholeToInt(long double whole) {
+  return static_cast<int>(static_cast<double>(whole));
+}
+
 } // namespace
 
 void InitArithmetic() {
@@ -95,12 +104,13 @@ Extended Exp(Extended x) {
   const long double whole = std::rint(t); // ties to even, as the rounding mode says
   const long double rest = t - whole;     // exact: |rest| <= 1/2
   const long double fraction = Exp2Minus1X87(rest) + 1.0L;
-  // Beyond these the result is certainly infinite or zero; clamping keeps the int conversion safe.
-  constexpr long double kBeyondRange = 40000.0L;
+  // Binary exponents beyond +-40000 are certainly infinite or zero (the extended range ends near
+  // 2^16384, its subnormals near 2^-16445); clamping keeps the int conversion safe.
+  constexpr int kBeyondRange = 40000;
   if (whole > kBeyondRange) {
     throw EOverflow();
   }
-  const int exponent = whole < -kBeyondRange ? -40000 : static_cast<int>(whole);
+  const int exponent = whole < -kBeyondRange ? -kBeyondRange : WholeToInt(whole);
   return Checked(std::ldexp(fraction, exponent));
 }
 
@@ -114,8 +124,8 @@ Extended RaisePower(Extended base, Extended exponent) {
     return Extended(0.0L);
   }
   constexpr long double kLargestWholeExponent = 2147483647.0L;
-  if (e - std::trunc(e) == 0 && std::fabs(e) <= kLargestWholeExponent) {
-    auto bits = static_cast<std::uint32_t>(std::fabs(e));
+  if (std::rint(e) == e && std::fabs(e) <= kLargestWholeExponent) { // a whole exponent
+    auto bits = static_cast<std::uint32_t>(WholeToInt(std::fabs(e)));
     Extended result(1);
     Extended square = base;
     for (;;) {

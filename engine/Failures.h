@@ -1,19 +1,23 @@
 #pragma once
 
+#include <exception>
 #include <string>
 #include <utility>
 
 namespace gustrule {
 
-// Base of every failure the engine raises; carries the text the user is shown.
-class Exception {
+// Base of every failure the engine raises; carries the text the user is shown. It is a
+// std::exception, so code that only knows the standard library still catches it; what() gives
+// the same text as Message().
+class Exception : public std::exception {
 public:
   explicit Exception(std::string message) : message_(std::move(message)) {}
-  virtual ~Exception() = default;
   Exception(const Exception&) = default;
   Exception& operator=(const Exception&) = default;
+  ~Exception() override = default;
 
   const std::string& Message() const noexcept { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
 
 private:
   std::string message_;

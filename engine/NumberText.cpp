@@ -8,27 +8,51 @@
 #include <stdexcept>
 
 #include "Extended.h"
+#include "Utf8.h"
 
 namespace gustrule {
 
 namespace {
 
+// Any power of ten 10^n with n below 5120 is at most three rounded factors, one from each table:
+// 10^(n mod 32), then 10^(32 * ((n div 32) mod 16)), then 10^(512 * (n div 512)).
+constexpr unsigned kFineSteps = 32;                           // 10^0 to 10^31, one apart
+constexpr unsigned kMiddleSteps = 16;                         // 10^0 to 10^480, 32 apart
+constexpr unsigned kCoarseStride = kFineSteps * kMiddleSteps; // 512
+constexpr unsigned kCoarseSteps = 10;                         // 10^0 to 10^4608, 512 apart
+
 // Powers of ten as the extended values nearest to them (those up to 1e27 are exact).
-constexpr std::array<long double, 32> kPowersOfTen = {
+constexpr std::array<long double, kFineSteps> kPowersOfTen = {
     1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
     1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
     1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-constexpr std::array<long double, 16> kPowersOfTen32 = {
+constexpr std::array<long double, kMiddleSteps> kPowersOfTen32 = {
     1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L, 1e192L, 1e224L,
     1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
-constexpr std::array<long double, 10> kPowersOfTen512 = {
+constexpr std::array<long double, kCoarseSteps> kPowersOfTen512 = {
     1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
 
 // Scales below 10^-5120 give zero; positive scales never reach 10^5120 (the exponent stops
 // growing at 500 and has at most one more digit).
-constexpr int kScaleLimit = 5120;
+constexpr int kScaleLimit = static_cast<int>(kCoarseStride * kCoarseSteps);
 // An exponent stops taking digits once it has reached this value.
 constexpr int kExponentDigitLimit = 500;
+
+// Multiplies (n > 0) or divides (n < 0) by 10^|n| as up to three rounded steps, one per table
+// above; |n| must be below kScaleLimit.
+long double ScaleByPowerOfTen(long double value, int n) {
+  const bool divide = n < 0;
+  const auto magnitude = static_cast<unsigned>(divide ? -n : n);
+  const auto apply = [&](long double factor) { value = divide ? value / factor : value * factor; };
+  apply(kPowersOfTen[magnitude % kFineSteps]);
+  if (const unsigned middle = (magnitude / kFineSteps) % kMiddleSteps; middle != 0) {
+    apply(kPowersOfTen32[middle]);
+  }
+  if (const unsigned coarse = magnitude / kCoarseStride; coarse != 0) {
+    apply(kPowersOfTen512[coarse]);
+  }
+  return value;
+}
 
 struct Separator {
   char bytes[4] = {'.', 0, 0, 0};
@@ -80,52 +104,16 @@ private:
 } // namespace
 
 void SetDecimalSeparator(char32_t separator) {
+  const std::string bytes = EncodeUtf8(separator);
   Separator encoded;
+  bytes.copy(encoded.bytes, sizeof encoded.bytes);
+  encoded.length = bytes.size();
   encoded.character = separator;
-  auto byte = [](char32_t bits) { return static_cast<char>(static_cast<unsigned char>(bits)); };
-  if (separator < 0x80) {
-    encoded.bytes[0] = byte(separator);
-    encoded.length = 1;
-  } else if (separator < 0x800) {
-    encoded.bytes[0] = byte(0xC0 | (separator >> 6));
-    encoded.bytes[1] = byte(0x80 | (separator & 0x3F));
-    encoded.length = 2;
-  } else if (separator < 0x10000) {
-    if (separator >= 0xD800 && separator <= 0xDFFF) {
-      throw std::invalid_argument("decimal separator is a surrogate code point");
-    }
-    encoded.bytes[0] = byte(0xE0 | (separator >> 12));
-    encoded.bytes[1] = byte(0x80 | ((separator >> 6) & 0x3F));
-    encoded.bytes[2] = byte(0x80 | (separator & 0x3F));
-    encoded.length = 3;
-  } else if (separator < 0x110000) {
-    encoded.bytes[0] = byte(0xF0 | (separator >> 18));
-    encoded.bytes[1] = byte(0x80 | ((separator >> 12) & 0x3F));
-    encoded.bytes[2] = byte(0x80 | ((separator >> 6) & 0x3F));
-    encoded.bytes[3] = byte(0x80 | (separator & 0x3F));
-    encoded.length = 4;
-  } else {
-    throw std::invalid_argument("decimal separator is not a Unicode character");
-  }
   CurrentSeparator() = encoded;
 }
 
 char32_t DecimalSeparator() {
   return CurrentSeparator().character;
-}
-
-long double ScaleByPowerOfTen(long double value, int n) {
-  const bool divide = n < 0;
-  const auto magnitude = static_cast<unsigned>(divide ? -n : n);
-  const auto apply = [&](long double factor) { value = divide ? value / factor : value * factor; };
-  apply(kPowersOfTen[magnitude % 32]);
-  if ((magnitude / 32) % 16 != 0) {
-    apply(kPowersOfTen32[(magnitude / 32) % 16]);
-  }
-  if (magnitude / 512 != 0) {
-    apply(kPowersOfTen512[magnitude / 512]);
-  }
-  return value;
 }
 
 namespace {
@@ -218,15 +206,18 @@ double ReadNumber(std::string_view text, double fallback) {
 
 namespace {
 
-// Writes the decimal digits of n so that they end just before `end`; returns where they begin.
-char* WriteDigits(std::uint64_t n, char* end) {
-  do {
-    *--end = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n != 0);
-  return end;
-}
+// The first rounding of FormatFixed keeps this many decimals of the value scaled below 16.
+constexpr int kFirstRoundingDecimals = 17;
+// The scientific form shows this many significant digits and this many exponent digits.
+constexpr int kScientificDigits = 4;
+constexpr int kScientificExponentDigits = 4;
+// Values from 2^120 on leave the 12-character field in fixed form and are written scientific.
+constexpr long double kScientificFrom = 0x1p120L;
+// For a binary exponent b of the extended range, b * 19728 / 65536 is floor(b * log10 2) or one
+// less (19728 / 65536 lies just below log10 2); scaling repeats until nothing is left.
+constexpr int kLog10Of2Times65536 = 19728;
 
+// 10^0 to 10^19, the largest power of ten an unsigned 64-bit integer holds.
 constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = {1ULL,
                                                                10ULL,
                                                                100ULL,
@@ -247,11 +238,96 @@ constexpr std::array<std::uint64_t, 20> kIntegerPowersOfTen = {1ULL,
                                                                100000000000000000ULL,
                                                                1000000000000000000ULL,
                                                                10000000000000000000ULL};
+constexpr int kLargestPowerOfTenDigits = static_cast<int>(kIntegerPowersOfTen.size()) - 1;
 
-// Values from 2^120 on leave the 12-character field in fixed form and are written scientific.
-const long double kScientificFrom = std::ldexp(1.0L, 120);
-// 10^19 is the largest power of ten an unsigned 64-bit integer holds.
-constexpr int kLargestPowerOfTenDigits = 19;
+// A finite magnitude v after the first rounding: v is close to Digits * 10^(Exponent10 - 17).
+struct FirstRounding {
+  // The scaled value s = v / 10^Exponent10 at 17 decimals, ties to even, as an integer: below
+  // 10^18 when v is below 10, else 18 digits (1 <= s < 10) or 19 digits (10 <= s < 16).
+  std::uint64_t Digits;
+  int Exponent10; // 0 when v is below 10
+};
+
+FirstRounding RoundToSeventeenDecimals(long double v) {
+  // Decimal scaling: s = v / 10^exponent10 with 1 <= s < 16, or s = v when v is below 10.
+  int exponent10 = 0;
+  long double s = v;
+  if (v >= 10) {
+    for (;;) {
+      const int k = std::ilogb(s) * kLog10Of2Times65536 / 65536; // about floor(b * log10 2)
+      if (k == 0) {
+        break;
+      }
+      exponent10 += k;
+      s = ScaleByPowerOfTen(s, -k);
+    }
+  }
+  const long double scaled = s * kPowersOfTen[kFirstRoundingDecimals];
+  return {static_cast<std::uint64_t>(std::llrint(scaled)), exponent10}; // below 2^63
+}
+
+// Writes the decimal digits of n so that they end just before `end`; returns where they begin.
+char* WriteDigits(std::uint64_t n, char* end) {
+  do {
+    *--end = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  return end;
+}
+
+// Appends d.dddE+xxxx: the first four digits, rounded half up, and the exponent. When s is 10 or
+// more the rounding leaves five digits, the exponent grows by one and the fifth is cut off.
+void AppendScientific(std::string& text, FirstRounding first) {
+  constexpr std::uint64_t kStep =
+      kIntegerPowersOfTen[kFirstRoundingDecimals + 1 - kScientificDigits];
+  char buffer[24];
+  char* const end = buffer + sizeof buffer;
+  char* const mantissa = WriteDigits((first.Digits + kStep / 2) / kStep, end);
+  const int shownExponent = first.Exponent10 + (end - mantissa > kScientificDigits ? 1 : 0);
+  // The exponent's digits go in front of the mantissa's, one place apart.
+  char* exponent = WriteDigits(static_cast<std::uint64_t>(shownExponent), mantissa - 1);
+  while (mantissa - 1 - exponent < kScientificExponentDigits) {
+    *--exponent = '0';
+  }
+  text += mantissa[0];
+  text += '.';
+  text.append(mantissa + 1, static_cast<std::size_t>(kScientificDigits - 1));
+  text += "E+";
+  text.append(exponent, static_cast<std::size_t>(mantissa - 1 - exponent));
+}
+
+// Appends the fixed form: the first rounding's digits rounded again, half away from zero, to
+// `decimals` decimals.
+void AppendFixed(std::string& text, FirstRounding first, int decimals) {
+  // The rounding drops this many of the digits, or, when it is negative, appends as many zeros.
+  const int dropped = kFirstRoundingDecimals - first.Exponent10 - decimals;
+  std::uint64_t kept = 0;
+  std::size_t appendedZeros = 0;
+  if (dropped > kLargestPowerOfTenDigits) {
+    kept = 0;
+  } else if (dropped > 0) {
+    const std::uint64_t step = kIntegerPowersOfTen[static_cast<std::size_t>(dropped)];
+    kept = (first.Digits + step / 2) / step;
+  } else {
+    kept = first.Digits;
+    appendedZeros = kept == 0 ? 0 : static_cast<std::size_t>(-dropped);
+  }
+  char buffer[24];
+  char* const end = buffer + sizeof buffer;
+  const char* digits = WriteDigits(kept, end);
+  const auto written = static_cast<std::size_t>(end - digits);
+  const std::size_t digitCount = written + appendedZeros;
+  const auto fraction = static_cast<std::size_t>(decimals);
+  // The part before the point is "0" when the kept digits are no more than the decimals.
+  const std::size_t leadingZeros = digitCount <= fraction ? fraction + 1 - digitCount : 0;
+  text.reserve(text.size() + leadingZeros + digitCount + 1);
+  text.append(leadingZeros, '0');
+  text.append(digits, written);
+  text.append(appendedZeros, '0');
+  if (decimals > 0) {
+    text.insert(text.size() - fraction, 1, '.');
+  }
+}
 
 } // namespace
 
@@ -267,73 +343,15 @@ std::string FormatFixed(double value, int decimals) {
     return negative ? "-INF" : "INF";
   }
   const long double v = std::fabs(static_cast<long double>(value));
-
-  // Decimal scaling: s = v / 10^E with 1 <= s < 16, or s = v when v is below 10.
-  int exponent10 = 0;
-  long double s = v;
-  if (v >= 10) {
-    for (;;) {
-      const int binaryExponent = std::ilogb(s);
-      const int k = binaryExponent * 19728 / 65536; // floor(b * log10 2)
-      if (k == 0) {
-        break;
-      }
-      exponent10 += k;
-      s = ScaleByPowerOfTen(s, -k);
-    }
-  }
-  // The digits of s at 17 decimals, ties to even: at most 19 digits.
-  const long double scaled = s * 1e17L;
-  const auto digits17 = static_cast<std::uint64_t>(std::llrint(scaled)); // below 2^63
-
-  char buffer[24];
-  char* const end = buffer + sizeof buffer;
+  const FirstRounding first = RoundToSeventeenDecimals(v);
   std::string text;
   if (negative) {
     text += '-';
   }
   if (v >= kScientificFrom) {
-    const std::uint64_t step = kIntegerPowersOfTen[14];
-    char* m = WriteDigits((digits17 + step / 2) / step, end);
-    const int shownExponent = exponent10 + (end - m == 5 ? 1 : 0);
-    char* exponentDigits = WriteDigits(static_cast<std::uint64_t>(shownExponent), m - 1);
-    while (m - 1 - exponentDigits < 4) {
-      *--exponentDigits = '0';
-    }
-    text += m[0];
-    text += '.';
-    text.append(m + 1, 3);
-    text += "E+";
-    text.append(exponentDigits, static_cast<std::size_t>(m - 1 - exponentDigits));
-    return text;
-  }
-
-  // Round half away from zero to `decimals` decimals: j digits of N are dropped, or -j zeros
-  // are appended.
-  const int dropped = 17 - exponent10 - decimals;
-  std::uint64_t m = 0;
-  std::size_t appendedZeros = 0;
-  if (dropped > kLargestPowerOfTenDigits) {
-    m = 0;
-  } else if (dropped > 0) {
-    const std::uint64_t step = kIntegerPowersOfTen[static_cast<std::size_t>(dropped)];
-    m = (digits17 + step / 2) / step;
+    AppendScientific(text, first);
   } else {
-    m = digits17;
-    appendedZeros = m == 0 ? 0 : static_cast<std::size_t>(-dropped);
-  }
-  const char* first = WriteDigits(m, end);
-  const auto written = static_cast<std::size_t>(end - first);
-  const std::size_t digitCount = written + appendedZeros;
-  const auto fraction = static_cast<std::size_t>(decimals);
-  // The part before the point is "0" when M has no more digits than the decimals.
-  const std::size_t leadingZeros = digitCount <= fraction ? fraction + 1 - digitCount : 0;
-  text.reserve(text.size() + leadingZeros + digitCount + 1);
-  text.append(leadingZeros, '0');
-  text.append(first, written);
-  text.append(appendedZeros, '0');
-  if (decimals > 0) {
-    text.insert(text.size() - fraction, 1, '.');
+    AppendFixed(text, first, decimals);
   }
   return text;
 }

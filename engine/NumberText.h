@@ -38,8 +38,4 @@ std::string FormatFixed(double value, int decimals);
 // FormatFixed accepts 0 to this many decimals and throws std::invalid_argument beyond.
 constexpr int kMaxDecimals = 30;
 
-// Multiplies (n > 0) or divides (n < 0) by 10^|n| as up to three rounded steps: by 10^(|n| mod 32),
-// then 10^(32 * ((|n| div 32) mod 16)), then 10^(512 * (|n| div 512)). |n| must be below 5120.
-long double ScaleByPowerOfTen(long double value, int n);
-
 } // namespace gustrule

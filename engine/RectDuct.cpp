@@ -10,6 +10,11 @@ namespace {
 // Wall roughness of the duct, m: galvanised sheet, the same value as spiral duct.
 constexpr long double kRectRoughness = 0.0001L;
 
+// The round duct with the same friction loss at the same flow as sides A and B:
+// D = 1.265 ((A B)³ / (A + B))^0.2, the usual equal-friction equivalent diameter.
+constexpr long double kEquivalentDiameterFactor = 1.265L;
+constexpr long double kEquivalentDiameterPower = 0.2L;
+
 } // namespace
 
 RectDuctResult ComputeRectDuct(const SharedConstants& constants, double flow, double sideA,
@@ -17,7 +22,8 @@ RectDuctResult ComputeRectDuct(const SharedConstants& constants, double flow, do
   const Real a = sideA;
   const Real b = sideB;
 
-  const Real diameterMm = 1.265L * RaisePower(RaisePower(a * b, 3) / (a + b), 0.2L);
+  const Real diameterMm = kEquivalentDiameterFactor *
+                          RaisePower(RaisePower(a * b, 3) / (a + b), kEquivalentDiameterPower);
   const Real flowSi = Real(flow) / 1000;
   const Real diameter = diameterMm / 1000;
   const Real equivalentVelocity = RoundVelocity(flowSi, diameter, constants.PiValue);

@@ -12,6 +12,20 @@ constexpr double kRoundFallback = 0.0001;
 // Ducts above this size have the larger bend loss coefficients.
 constexpr int kLargeBendFromAbove = 250;
 
+// Loss coefficients of a 90° bend (share of the velocity pressure), for a centre-line radius of
+// half the diameter (R/D = 0.5) and of one diameter (R/D = 1), as the duct tables give them.
+struct Bend90Coefficients {
+  long double HalfDiameterRadius;
+  long double DiameterRadius;
+};
+constexpr Bend90Coefficients kLargeDuctBend90 = {0.96L, 0.37L}; // above 250 mm
+constexpr Bend90Coefficients kSmallDuctBend90 = {0.72L, 0.22L}; // 250 mm and below
+
+// The loss of a shallower bend as a share of the 90° bend of the same radius.
+constexpr long double kBend60Share = 0.78L;
+constexpr long double kBend45Share = 0.6L;
+constexpr long double kBend30Share = 0.45L;
+
 } // namespace
 
 RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, double length,
@@ -22,9 +36,10 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
       FlowThroughRoundDuct(constants, velocity, diameter, length, Real(roughness));
   const Real pressure = air.VelocityPressure;
 
-  const bool large = diameterMm > kLargeBendFromAbove;
-  const Real bend90a = (large ? 0.96L : 0.72L) * pressure;
-  const Real bend90b = (large ? 0.37L : 0.22L) * pressure;
+  const Bend90Coefficients& bend90 =
+      diameterMm > kLargeBendFromAbove ? kLargeDuctBend90 : kSmallDuctBend90;
+  const Real bend90Half = bend90.HalfDiameterRadius * pressure; // R/D = 0.5
+  const Real bend90Whole = bend90.DiameterRadius * pressure;    // R/D = 1
 
   RoundDuctRow row;
   row.DiameterMm = diameterMm;
@@ -34,27 +49,26 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
   row.VelocityPressure = pressure.Value();
   row.LossTotal = air.LossTotal.Value();
   row.LossPerMetre = air.LossPerMetre.Value();
-  row.Bends = {bend90a.Value(),
-               bend90b.Value(),
-               Real(0.78L * bend90a).Value(),
-               Real(0.78L * bend90b).Value(),
-               Real(0.6L * bend90a).Value(),
-               Real(0.6L * bend90b).Value(),
-               Real(0.45L * bend90a).Value(),
-               Real(0.45L * bend90b).Value()};
+  row.Bends = {bend90Half.Value(),
+               bend90Whole.Value(),
+               Real(kBend60Share * bend90Half).Value(),
+               Real(kBend60Share * bend90Whole).Value(),
+               Real(kBend45Share * bend90Half).Value(),
+               Real(kBend45Share * bend90Whole).Value(),
+               Real(kBend30Share * bend90Half).Value(),
+               Real(kBend30Share * bend90Whole).Value()};
   return row;
 }
 
 void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText,
-                   std::string_view lengthText, DuctType type, CellSink& grid) {
-  const double roughness = type == DuctType::Spiral ? RoughnessSpiral : RoughnessFlexible;
+                   std::string_view lengthText, const DuctMaterial& material, CellSink& grid) {
   const Real flow = Real(ReadNumber(volumeText, kRoundFallback)) / 1000; // l/s to m³/s
   const double length = ReadNumber(lengthText, kRoundFallback);
 
   int rowIndex = RoundDuctFirstValueRow;
   for (const int diameterMm : RoundDuctDiameters) {
     const RoundDuctRow row =
-        ComputeRoundDuctRow(constants, flow.Value(), length, roughness, diameterMm);
+        ComputeRoundDuctRow(constants, flow.Value(), length, material.Roughness, diameterMm);
     grid.SetCell(0, rowIndex, FormatFixed(row.DiameterMm, 0));
     grid.SetCell(1, rowIndex, FormatFixed(row.Velocity, 2));
     grid.SetCell(2, rowIndex, FormatFixed(row.LossPerMetre, 1));
@@ -62,7 +76,7 @@ void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText
     grid.SetCell(4, rowIndex, FormatFixed(row.VelocityPressure, 1));
     int column = 5;
     for (const double bend : row.Bends) {
-      grid.SetCell(column++, rowIndex, type == DuctType::Spiral ? FormatFixed(bend, 1) : "");
+      grid.SetCell(column++, rowIndex, material.ShowsBendLosses ? FormatFixed(bend, 1) : "");
     }
     ++rowIndex;
   }

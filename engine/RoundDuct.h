@@ -5,10 +5,9 @@
 
 #include "CellGrid.h"
 #include "Constants.h"
+#include "DuctMaterials.h"
 
 namespace gustrule {
-
-enum class DuctType { Spiral = 0, Flexible = 1 };
 
 // The nominal round duct sizes, mm, in table order (1422, not 1400, is the series' size).
 inline constexpr std::array<int, 23> RoundDuctDiameters = {
@@ -44,12 +43,13 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
                                  double roughness, int diameterMm);
 
 // Reads the volume flow (l/s) and length (m) texts with the fallback 0.0001, then computes and
-// writes rows 2 to 24, columns 0 to 12 in order; for flexible duct the bend columns get the empty
-// text. All arithmetic of a row comes before its first write, so a failure leaves earlier rows
-// new and the failing row and those after it as they were. Row 1 is never written.
-// Example: "183.7", "1", Spiral writes row 2 as 80 36.55 222.5 222.5 804.0 578.9 176.9 451.5
+// writes rows 2 to 24, columns 0 to 12 in order, with the material's wall roughness; for a
+// material that shows no bend losses (flexible duct) the bend columns get the empty text. All
+// arithmetic of a row comes before its first write, so a failure leaves earlier rows new and the
+// failing row and those after it as they were. Row 1 is never written.
+// Example: "183.7", "1", spiral writes row 2 as 80 36.55 222.5 222.5 804.0 578.9 176.9 451.5
 // 138.0 347.3 106.1 260.5 79.6. "0" as the flow throws EZeroDivide before any write.
 void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText,
-                   std::string_view lengthText, DuctType type, CellSink& grid);
+                   std::string_view lengthText, const DuctMaterial& material, CellSink& grid);
 
 } // namespace gustrule

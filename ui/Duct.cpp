@@ -397,13 +397,11 @@ void TQuellbornDuct::FormCreate() {
 }
 
 void TQuellbornDuct::RoundDuctCalc() {
-  const auto& material =
+  const gustrule::DuctMaterial& material =
       gustrule::DuctMaterials.at(static_cast<std::size_t>(RadioGroupDTItemIndex()));
-  const auto type =
-      material.ShowsBendLosses ? gustrule::DuctType::Spiral : gustrule::DuctType::Flexible;
   GridSink grid(*SGRoundDuct);
   gustrule::RoundDuctCalc(constants_, Utf8(EditRoundVolume->text()), Utf8(EditRoundLength->text()),
-                          type, grid);
+                          material, grid);
 }
 
 void TQuellbornDuct::RectDuctCalc() {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -80,8 +83,11 @@ TEST(Arithmetic, FailuresCarryTheirMessages) {
     try {
       c.run();
       ADD_FAILURE() << c.name << ": no failure";
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.Message(), c.message) << c.name;
+    } catch (const std::exception& e) { // what a caller knowing only the standard sees
+      EXPECT_EQ(std::string(e.what()), c.message) << c.name;
+      const auto* failure = dynamic_cast<const Exception*>(&e);
+      ASSERT_NE(failure, nullptr) << c.name;
+      EXPECT_EQ(failure->Message(), c.message) << c.name;
     }
   }
 }
@@ -104,12 +110,40 @@ TEST(Arithmetic, LogarithmAndExponentialAgreeToExtendedPrecision) {
   EXPECT_EQ(Exp(0).Value(), 1.0L);
 }
 
-TEST(Arithmetic, EnvironmentIsRoundToNearestExtended) {
+#if defined(__x86_64__) || defined(__i386__)
+std::uint16_t X87ControlWord() {
+  std::uint16_t word = 0;
+  __asm__ volatile("fnstcw %0" : "=m"(word));
+  return word;
+}
+
+void SetX87ControlWord(std::uint16_t word) {
+  __asm__ volatile("fldcw %0" : : "m"(word));
+}
+#endif
+
+long double ThirdComputedNow() {
+  volatile long double one = 1.0L;
+  volatile long double three = 3.0L;
+  return one / three;
+}
+
+TEST(Arithmetic, InitArithmeticRestoresExtendedPrecisionAndNearestRounding) {
+#if defined(__x86_64__) || defined(__i386__)
+  // Start from what other code may leave behind: 53-bit significands, rounding toward zero.
+  constexpr std::uint16_t kDoublePrecisionTowardZero = 0x0E7F;
+  SetX87ControlWord(kDoublePrecisionTowardZero);
+  ASSERT_EQ(std::fesetround(FE_TOWARDZERO), 0);
+  ASSERT_EQ(ThirdComputedNow(), static_cast<long double>(1.0 / 3)) << "53 bits did not take";
+
   InitArithmetic();
-  volatile long double third = 1.0L;
-  third = third / 3;
-  EXPECT_EQ(third, 1.0L / 3); // 64-bit significand, nearest
-  EXPECT_NE(static_cast<double>(third), third);
+  EXPECT_EQ(X87ControlWord(), 0x037F) << "exceptions masked, 64-bit significands, nearest";
+  EXPECT_EQ(std::fegetround(), FE_TONEAREST);
+  EXPECT_EQ(ThirdComputedNow(), 1.0L / 3); // 64-bit significand, nearest
+  EXPECT_NE(static_cast<double>(ThirdComputedNow()), ThirdComputedNow());
+#else
+  GTEST_SKIP() << "the x87 control word exists on x86 only";
+#endif
 }
 
 } // namespace

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "Conversions.h"
 #include "Failures.h"
+#include "NumberText.h"
 #include "RecordingSink.h"
 
 namespace gustrule {
@@ -66,6 +70,48 @@ TEST(Conversions, OverflowWritesNothingButKeepsResultsSetBeforeIt) {
   EXPECT_EQ(conversions.Results()[0], 1e308) << "results before the failing one keep new values";
   EXPECT_EQ(conversions.Results()[2], 6e306);
   EXPECT_EQ(conversions.Results()[3], 3600.0);
+}
+
+// Each result is its formula evaluated left to right in extended arithmetic and rounded once to
+// double, bit for bit, over many values where the order of the operations shows.
+TEST(Conversions, EveryResultIsItsFormulaInExtendedArithmeticBitForBit) {
+  using Formula = long double (*)(long double);
+  const Formula formulas[ConversionColumns][ConversionColumns] = {
+      {[](long double x) { return x; }, [](long double x) { return x / 1000; },
+       [](long double x) { return x * 60 / 1000; }, [](long double x) { return x * 3600 / 1000; }},
+      {[](long double x) { return x * 1000; }, [](long double x) { return x; },
+       [](long double x) { return x * 60; }, [](long double x) { return x * 3600; }},
+      {[](long double x) { return x * 1000 / 60; }, [](long double x) { return x / 60; },
+       [](long double x) { return x; }, [](long double x) { return x * 60; }},
+      {[](long double x) { return x * 1000 / 3600; }, [](long double x) { return x / 3600; },
+       [](long double x) { return x / 60; }, [](long double x) { return x; }},
+  };
+  std::vector<std::string> texts = {
+      "0", "-0", "0.1", "183.7", "5e-324", "1e-310", "7.7e300",
+      // Values whose double changes with the order: x / 1000 * 3600, x / 60 * 1000, and
+      // x * (1000 / 60) would each give another result for two of them.
+      "117938179693560e7", "195865873663699e-14", "36575313654975e12", "187496785144473e14",
+      "313818032630362e-10", "179721995735600e-17"};
+  std::mt19937_64 random(20240611);
+  std::uniform_int_distribution<std::uint64_t> digits(1, 999999999999999);
+  std::uniform_int_distribution<int> exponent(-40, 40);
+  for (int i = 0; i < 500; ++i) {
+    texts.push_back(std::to_string(digits(random)) + "e" + std::to_string(exponent(random)));
+  }
+  for (std::size_t unit = 0; unit < ConversionUnits.size(); ++unit) {
+    for (const std::string& text : texts) {
+      const double x = ReadNumber(text, 0);
+      Conversions conversions;
+      RecordingSink grid(ConversionColumns, ConversionRows);
+      conversions.Calc(text, ConversionUnits[unit], grid);
+      for (std::size_t column = 0; column < ConversionUnits.size(); ++column) {
+        const auto expected = static_cast<double>(formulas[unit][column](x));
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(conversions.Results()[column]),
+                  std::bit_cast<std::uint64_t>(expected))
+            << text << " " << ConversionUnits[unit] << " to " << ConversionUnits[column];
+      }
+    }
+  }
 }
 
 } // namespace

@@ -124,7 +124,7 @@ TEST_F(ReadNumberTest, CommaSeparatorReplacesThePoint) {
 }
 
 TEST_F(ReadNumberTest, NonAsciiSeparatorIsMatchedWhole) {
-  SetDecimalSeparator(U'\u066B'); // Arabic decimal separator, two bytes... three in UTF-8
+  SetDecimalSeparator(U'\u066B'); // Arabic decimal separator, two bytes in UTF-8
   EXPECT_EQ(ReadNumber("1\u066B5", kFallback), 1.5);
   EXPECT_EQ(ReadNumber("1\xD9", kFallback), kFallback); // a cut-off separator
   EXPECT_EQ(ReadNumber("1.5", kFallback), kFallback);

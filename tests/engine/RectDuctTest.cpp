@@ -6,6 +6,7 @@
 #include "Failures.h"
 #include "RecordingSink.h"
 #include "RectDuct.h"
+#include "StandardConstants.h"
 
 namespace gustrule {
 namespace {

@@ -1,26 +1,33 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "DuctMaterials.h"
 #include "Failures.h"
 #include "RecordingSink.h"
 #include "RoundDuct.h"
+#include "StandardConstants.h"
 
 namespace gustrule {
 namespace {
 
 using Row = std::vector<std::string>;
 
-RecordingSink RunRound(const std::string& volume, const std::string& length, DuctType type) {
+constexpr const DuctMaterial& kSpiral = DuctMaterials[0];
+constexpr const DuctMaterial& kFlexible = DuctMaterials[1];
+
+RecordingSink RunRound(const std::string& volume, const std::string& length,
+                       const DuctMaterial& material) {
   RecordingSink grid(RoundDuctColumns, RoundDuctRows);
-  RoundDuctCalc(Standard(), volume, length, type, grid);
+  RoundDuctCalc(Standard(), volume, length, material, grid);
   return grid;
 }
 
 struct TableCase {
   std::string name, volume, length;
-  DuctType type;
+  const DuctMaterial& material;
   int row;
   Row expected;
 };
@@ -35,67 +42,67 @@ TEST(RoundDuctCalc, ReproducesTheReferenceRows) {
       {"80 mm at start",
        "183.7",
        "1",
-       DuctType::Spiral,
+       kSpiral,
        2,
        {"80", "36.55", "222.5", "222.5", "804.0", "578.9", "176.9", "451.5", "138.0", "347.3",
         "106.1", "260.5", "79.6"}},
       {"250 mm keeps the small bend factors",
        "183.7",
        "1",
-       DuctType::Spiral,
+       kSpiral,
        8,
        {"250", "3.74", "0.7", "0.7", "8.4", "6.1", "1.9", "4.7", "1.4", "3.6", "1.1", "2.7",
         "0.8"}},
       {"300 mm is the first with the large factors",
        "183.7",
        "1",
-       DuctType::Spiral,
+       kSpiral,
        9,
        {"300", "2.60", "0.3", "0.3", "4.1", "3.9", "1.5", "3.0", "1.2", "2.3", "0.9", "1.8",
         "0.7"}},
       {"1500 mm",
        "183.7",
        "1",
-       DuctType::Spiral,
+       kSpiral,
        24,
        {"1500", "0.10", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0",
         "0.0"}},
-      {"flexible 80 mm", "183.7", "1", DuctType::Flexible, 2,
+      {"flexible 80 mm", "183.7", "1", kFlexible, 2,
        flexible({"80", "36.55", "634.3", "634.3", "804.0"})},
-      {"flexible 300 mm", "183.7", "1", DuctType::Flexible, 9,
+      {"flexible 300 mm", "183.7", "1", kFlexible, 9,
        flexible({"300", "2.60", "0.5", "0.5", "4.1"})},
       {"two metres double the total",
        "183.7",
        "2",
-       DuctType::Spiral,
+       kSpiral,
        2,
        {"80", "36.55", "222.5", "445.0", "804.0", "578.9", "176.9", "451.5", "138.0", "347.3",
         "106.1", "260.5", "79.6"}},
       {"negative length gives a negative total",
        "183.7",
        "-1",
-       DuctType::Spiral,
+       kSpiral,
        2,
        {"80", "36.55", "222.5", "-222.5", "804.0", "578.9", "176.9", "451.5", "138.0", "347.3",
         "106.1", "260.5", "79.6"}},
       {"unreadable length: total 0.0, same per metre",
        "183.7",
        "m",
-       DuctType::Spiral,
+       kSpiral,
        2,
        {"80", "36.55", "222.5", "0.0", "804.0", "578.9", "176.9", "451.5", "138.0", "347.3",
         "106.1", "260.5", "79.6"}},
       {"empty volume: all zero",
        "",
        "1",
-       DuctType::Spiral,
+       kSpiral,
        2,
        {"80", "0.00", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0", "0.0"}},
-      {"1422 not 1400", "183.7", "1", DuctType::Flexible, 23,
+      {"1422 not 1400", "183.7", "1", kFlexible, 23,
        flexible({"1422", "0.12", "0.0", "0.0", "0.0"})},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RunRound(c.volume, c.length, c.type).Row(c.row), c.expected) << c.name;
+    EXPECT_EQ(RunRound(c.volume, c.length, c.material).Row(c.row), c.expected) << c.name;
   }
 }
 
@@ -112,7 +119,7 @@ TEST(RoundDuctCalc, UnroundedValuesOfTheFirstRow) {
 }
 
 TEST(RoundDuctCalc, WritesEveryValueCellInOrderAndNeverTheHeadings) {
-  const RecordingSink grid = RunRound("183.7", "1", DuctType::Spiral);
+  const RecordingSink grid = RunRound("183.7", "1", kSpiral);
   ASSERT_EQ(grid.Writes().size(), 23U * 13U);
   std::size_t i = 0;
   for (int row = 2; row <= 24; ++row) {
@@ -142,7 +149,7 @@ TEST(RoundDuctCalc, FailuresStopBeforeAnyWriteAndKeepTheOldTexts) {
   for (const auto& c : cases) {
     RecordingSink grid(RoundDuctColumns, RoundDuctRows, "old");
     try {
-      RoundDuctCalc(Standard(), c.volume, c.length, DuctType::Spiral, grid);
+      RoundDuctCalc(Standard(), c.volume, c.length, kSpiral, grid);
       ADD_FAILURE() << c.name << ": no failure";
     } catch (const Exception& e) {
       EXPECT_EQ(e.Message(), c.message) << c.name;
@@ -152,13 +159,22 @@ TEST(RoundDuctCalc, FailuresStopBeforeAnyWriteAndKeepTheOldTexts) {
 }
 
 TEST(RoundDuctCalc, LoneMinusIsUnreadableSoOnlyTheSecondKeystrokeOfMinusFiveFails) {
-  EXPECT_NO_THROW(RunRound("-", "1", DuctType::Spiral));
-  EXPECT_THROW(RunRound("-5", "1", DuctType::Spiral), EInvalidOp);
+  EXPECT_NO_THROW(RunRound("-", "1", kSpiral));
+  EXPECT_THROW(RunRound("-5", "1", kSpiral), EInvalidOp);
 }
 
 TEST(RoundDuctCalc, ConstantsNotYetSetFailLikeAnyDivisionByZero) {
   RecordingSink grid(RoundDuctColumns, RoundDuctRows);
-  EXPECT_THROW(RoundDuctCalc(SharedConstants{}, "183.7", "1", DuctType::Spiral, grid), EZeroDivide);
+  EXPECT_THROW(RoundDuctCalc(SharedConstants{}, "183.7", "1", kSpiral, grid), EZeroDivide);
+}
+
+TEST(DuctMaterials, EveryWordFindsItsOwnEntryAndNothingElseIsFound) {
+  for (const DuctMaterial& material : DuctMaterials) {
+    EXPECT_EQ(FindDuctMaterial(material.Word), &material) << material.Word;
+  }
+  for (const std::string_view word : {"", "Spiral", " spiral", "spiral ", "flex", "oval"}) {
+    EXPECT_EQ(FindDuctMaterial(word), nullptr) << "[" << word << "]";
+  }
 }
 
 } // namespace

@@ -1,12 +1,13 @@
-// Input: one byte of switches (bit 0: flexible duct, bit 1: "," as the decimal separator), then
-// texts separated by 0x00 bytes:
+// Input: one byte of switches (bit 0: the duct material, spiral or flexible; bit 1: "," as the
+// decimal separator), then texts separated by 0x00 bytes:
 //   volume, length                       the round duct table
 //   flow, side A, side B, length         the rectangular duct
 //   value, unit, value, unit, ...        runs of one Conversions object
 // A unit text that is the single byte 0x01..0x04 stands for the real unit texts, so the fuzzer
 // reaches the conversions without having to spell "m³/min".
 //
-// Only EZeroDivide, EInvalidOp and EOverflow may leave a calculation, and the writes must follow
+// Only EZeroDivide, EInvalidOp and EOverflow may leave a calculation (a write outside the grid
+// throws std::out_of_range, a fault like any other), and the writes must follow
 // the grids' rules: the round table whole rows in order (all 23 on success), the rectangular
 // duct's five cells or none, a conversion's four cells or none. A conversion that throws leaves
 // the grid as it was; one whose unit matches none of the four keeps the earlier results.
@@ -25,47 +26,19 @@
 #include "Extended.h"
 #include "Failures.h"
 #include "NumberText.h"
+#include "RecordingSink.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
 
 namespace {
+
+using gustrule::RecordingSink;
 
 [[noreturn]] void Fail() {
   __builtin_trap();
 }
 
 constexpr std::size_t kMaxConversionRuns = 8;
-
-// Keeps the texts of a grid and the order in which its cells were written; a write outside
-// the grid is a fault.
-class RecordingSink : public gustrule::CellSink {
-public:
-  struct Write {
-    int column;
-    int row;
-  };
-
-  RecordingSink(int columns, int rows)
-      : columns_(columns), rows_(rows),
-        cells_(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows)) {}
-
-  void SetCell(int column, int row, std::string_view text) override {
-    if (column < 0 || column >= columns_ || row < 0 || row >= rows_) {
-      Fail();
-    }
-    cells_[static_cast<std::size_t>(row * columns_ + column)] = text;
-    writes_.push_back({column, row});
-  }
-
-  const std::vector<std::string>& Cells() const { return cells_; }
-  const std::vector<Write>& Writes() const { return writes_; }
-
-private:
-  int columns_;
-  int rows_;
-  std::vector<std::string> cells_;
-  std::vector<Write> writes_;
-};
 
 // Runs a calculation; true when it completed, false when it raised one of the three
 // arithmetic failures. Anything else escaping is a fault.
@@ -111,10 +84,10 @@ std::vector<std::string_view> SplitTexts(const std::uint8_t* data, std::size_t s
 }
 
 void RoundDuct(const gustrule::SharedConstants& constants, std::string_view volume,
-               std::string_view length, gustrule::DuctType type) {
+               std::string_view length, const gustrule::DuctMaterial& material) {
   RecordingSink sink(gustrule::RoundDuctColumns, gustrule::RoundDuctRows);
   const bool completed =
-      Completes([&] { gustrule::RoundDuctCalc(constants, volume, length, type, sink); });
+      Completes([&] { gustrule::RoundDuctCalc(constants, volume, length, material, sink); });
   const std::size_t writes = sink.Writes().size();
   const auto columns = static_cast<std::size_t>(gustrule::RoundDuctColumns);
   const std::size_t all = columns * gustrule::RoundDuctDiameters.size();
@@ -160,14 +133,14 @@ void ConversionRuns(const std::vector<std::string_view>& texts, std::size_t firs
     const std::size_t unitIndex = first + 2 * run + 1;
     const std::string_view unit = unitIndex < texts.size() ? UnitText(texts[unitIndex]) : "";
 
-    const std::vector<std::string> cellsBefore = sink.Cells();
+    const std::vector<std::string> cellsBefore = sink.Row(gustrule::ConversionValueRow);
     const std::array<double, gustrule::ConversionColumns> resultsBefore = conversions.Results();
     const std::size_t writesBefore = sink.Writes().size();
     const bool completed = Completes([&] { conversions.Calc(value, unit, sink); });
     const std::size_t writes = sink.Writes().size() - writesBefore;
 
     if (!completed) {
-      if (writes != 0 || sink.Cells() != cellsBefore) {
+      if (writes != 0 || sink.Row(gustrule::ConversionValueRow) != cellsBefore) {
         Fail();
       }
       continue;
@@ -202,14 +175,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const std::uint8_t switches = data[0];
-  const auto type =
-      (switches & 1U) != 0 ? gustrule::DuctType::Flexible : gustrule::DuctType::Spiral;
+  const gustrule::DuctMaterial& material = gustrule::DuctMaterials[switches & 1U];
   gustrule::SetDecimalSeparator((switches & 2U) != 0 ? U',' : U'.');
 
   const std::vector<std::string_view> texts = SplitTexts(data + 1, size - 1);
   const auto text = [&](std::size_t i) { return i < texts.size() ? texts[i] : std::string_view(); };
 
-  RoundDuct(Constants(), text(0), text(1), type);
+  RoundDuct(Constants(), text(0), text(1), material);
   RectDuct(Constants(), {text(2), text(3), text(4), text(5)});
   ConversionRuns(texts, 6);
   return 0;

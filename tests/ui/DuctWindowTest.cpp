@@ -173,7 +173,7 @@ void DuctWindowTest::keystrokeRecalculatesOnlyItsOwnGrid() {
   if (own == 0) {
     gustrule::CellGrid expected(13, 25);
     gustrule::RoundDuctCalc(constants, w.EditRoundVolume->text().toStdString(),
-                            w.EditRoundLength->text().toStdString(), gustrule::DuctType::Spiral,
+                            w.EditRoundLength->text().toStdString(), gustrule::DuctMaterials[0],
                             expected);
     for (int row = 2; row <= 24; ++row) {
       QCOMPARE(RowOf(w.SGRoundDuct, row), Texts(expected, row));
@@ -319,7 +319,7 @@ void DuctWindowTest::rowMoveThenRecalculationWritesFixedRows() {
   gustrule::SharedConstants constants;
   gustrule::SetSharedConstants(constants);
   gustrule::CellGrid expected(13, 25);
-  gustrule::RoundDuctCalc(constants, "183.7", "2", gustrule::DuctType::Spiral, expected);
+  gustrule::RoundDuctCalc(constants, "183.7", "2", gustrule::DuctMaterials[0], expected);
   for (int row = 2; row <= 24; ++row) {
     QCOMPARE(RowOf(w.SGRoundDuct, row), Texts(expected, row));
   }

@@ -260,8 +260,7 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
     for (int n = 0; n < notified[0]; ++n, ++calculations) {
       expect([&] {
         gustrule::RoundDuctCalc(constants, utf8(0), utf8(1),
-                                after[2] == QStringLiteral("0") ? gustrule::DuctType::Spiral
-                                                                : gustrule::DuctType::Flexible,
+                                gustrule::DuctMaterials[after[2] == QStringLiteral("0") ? 0 : 1],
                                 round.cells);
       });
     }

@@ -1,0 +1,283 @@
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+
+#include "NumberText.h"
+#include "Subcommands.h"
+#include "Utf8.h"
+
+#ifndef GUSTRULE_VERSION
+#error "GUSTRULE_VERSION must be defined by the build (the CMake project version)"
+#endif
+
+namespace gustrule::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "gustrule-cli";
+
+bool IsOneCharacter(std::string_view value) {
+  return DecodeSingleCharacter(value).has_value();
+}
+
+const Option kTsv = {.Name = "--tsv",
+                     .Help = "cells separated by one tab, one line per row, UTF-8"};
+const Option kDecimalSeparator = {
+    .Name = "--decimal-separator",
+    .Value = "C",
+    .Needs = "a character",
+    .Help = "the one character read as the decimal separator (default \".\");\n"
+            "results are always written with \".\"",
+    .Accepts = IsOneCharacter,
+    .Refusal = "takes exactly one character"};
+const Option kHelp = {.Name = "--help", .Short = "-h", .Help = "this text"};
+const Option kVersion = {.Name = "--version", .Help = "the program's name and version"};
+
+// Help and version end the reading of the command line; the others are collected.
+constexpr Option const* kProgramOptions[] = {&kHelp, &kVersion};
+constexpr Option const* kGridOptions[] = {&kTsv, &kDecimalSeparator};
+
+// Where the help's option descriptions begin.
+constexpr std::size_t kHelpColumn = 27;
+
+// The parts one after the other.
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string joined;
+  for (const std::string_view part : parts) {
+    joined += part;
+  }
+  return joined;
+}
+
+// "[--decimal-separator C]"
+std::string UsageForm(const Option& option) {
+  return option.Value.empty() ? Join({"[", option.Name, "]"})
+                              : Join({"[", option.Name, " ", option.Value, "]"});
+}
+
+// "  -h, --help               this text": the option's names and value, then its help from
+// kHelpColumn, continuation lines indented as far.
+std::string HelpLines(const Option& option) {
+  std::string label = "  ";
+  if (!option.Short.empty()) {
+    label += Join({option.Short, ", "});
+  }
+  label += option.Name;
+  if (!option.Value.empty()) {
+    label += Join({" ", option.Value});
+  }
+  label.append(label.size() + 2 <= kHelpColumn ? kHelpColumn - label.size() : 2, ' ');
+  std::string lines = label;
+  for (const char c : option.Help) {
+    lines += c;
+    if (c == '\n') {
+      lines.append(kHelpColumn, ' ');
+    }
+  }
+  return lines + "\n";
+}
+
+const Option* FindOption(std::span<const Option* const> options, std::string_view name) {
+  const auto found = std::find_if(options.begin(), options.end(),
+                                  [&](const Option* option) { return option->Name == name; });
+  return found == options.end() ? nullptr : *found;
+}
+
+bool IsGridOption(std::string_view name) {
+  return FindOption(kGridOptions, name) != nullptr;
+}
+
+} // namespace
+
+const Option& TsvOption() {
+  return kTsv;
+}
+
+const Option& DecimalSeparatorOption() {
+  return kDecimalSeparator;
+}
+
+Request ParseCommandLine(std::span<const std::string_view> args,
+                         std::span<const Subcommand> subcommands) {
+  Request request;
+  const auto fail = [&request](std::string problem) {
+    request.What = Request::Action::UsageError;
+    request.Problem = std::move(problem);
+    return request;
+  };
+  // Every option any subcommand takes, so that an option's value can be taken before the
+  // subcommand is known; whether it belongs to that subcommand is checked at the end.
+  std::vector<const Option*> known(std::begin(kGridOptions), std::end(kGridOptions));
+  for (const Subcommand& subcommand : subcommands) {
+    for (const Option& option : subcommand.Options) {
+      known.push_back(&option);
+    }
+  }
+
+  std::vector<std::string_view> positional;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (optionsEnded) {
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == kHelp.Name || arg == kHelp.Short) {
+      request.What = Request::Action::Help;
+      return request;
+    }
+    if (arg == kVersion.Name) {
+      request.What = Request::Action::Version;
+      return request;
+    }
+    if (!arg.starts_with("--")) {
+      positional.push_back(arg); // a value, even when it starts with "-"
+      continue;
+    }
+    const std::size_t equals = arg.find('=');
+    const Option* option = FindOption(known, arg.substr(0, equals));
+    if (option == nullptr || (option->Value.empty() && equals != std::string_view::npos)) {
+      return fail(Join({"unknown option '", arg, "'"}));
+    }
+    std::string_view value;
+    if (!option->Value.empty()) {
+      if (equals != std::string_view::npos) {
+        value = arg.substr(equals + 1);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return fail(Join({option->Name, " needs ", option->Needs}));
+      }
+      if (option->Accepts != nullptr && !option->Accepts(value)) {
+        return fail(Join({option->Name, " ", option->Refusal}));
+      }
+    }
+    request.Options[option->Name] = value;
+  }
+
+  if (positional.empty()) {
+    return fail("no subcommand given");
+  }
+  const std::string_view name = positional.front();
+  const auto command = std::find_if(subcommands.begin(), subcommands.end(),
+                                    [&](const Subcommand& s) { return s.Name == name; });
+  if (command == subcommands.end()) {
+    return fail(Join({"unknown subcommand '", name, "'"}));
+  }
+  if (positional.size() != command->Operands + 1) {
+    return fail(Join({name, " takes ", std::to_string(command->Operands), " values"}));
+  }
+  for (const auto& given : request.Options) {
+    const bool own = std::any_of(command->Options.begin(), command->Options.end(),
+                                 [&](const Option& option) { return option.Name == given.first; });
+    if (!own && !IsGridOption(given.first)) {
+      return fail(Join({given.first, " is not an option of ", name}));
+    }
+  }
+  request.Command = &*command;
+  request.Operands.assign(positional.begin() + 1, positional.end());
+  return request;
+}
+
+std::string UsageText(std::span<const Subcommand> subcommands) {
+  std::string text = "Usage:\n";
+  for (const Subcommand& subcommand : subcommands) {
+    text += Join({"  ", kProgram, " ", subcommand.Name, " ", subcommand.Usage});
+    for (const Option& option : subcommand.Options) {
+      text += Join({" ", UsageForm(option)});
+    }
+    for (const Option* option : kGridOptions) {
+      text += Join({" ", UsageForm(*option)});
+    }
+    text += "\n";
+  }
+  for (const Option* option : kProgramOptions) {
+    text += Join({"  ", kProgram, " ", option->Name, "\n"});
+  }
+  return text;
+}
+
+std::string HelpText(std::span<const Subcommand> subcommands) {
+  std::string text = UsageText(subcommands);
+  text += "\n"
+          "Prints the duct calculator's result grids, computed exactly as the window computes "
+          "them.\n"
+          "\n"
+          "Subcommands:\n";
+  for (const Subcommand& subcommand : subcommands) {
+    text += Join({"  ", subcommand.Name, " ", subcommand.Usage, "\n"});
+    text += subcommand.Description;
+  }
+  text += "\n"
+          "Each value is a text read exactly as the window reads its edit boxes: blanks, a sign, "
+          "digits\n"
+          "with one decimal separator, an optional exponent (1e3, 5e-3). A value starting with "
+          "\"-\" is\n"
+          "a value, not an option (except -h); \"--\" ends the options.\n"
+          "\n"
+          "Options:\n";
+  for (const Option* option : kGridOptions) {
+    text += HelpLines(*option);
+  }
+  for (const Option* option : kProgramOptions) {
+    text += HelpLines(*option);
+  }
+  for (const Subcommand& subcommand : subcommands) {
+    if (!subcommand.Options.empty()) {
+      text += Join({"\nOptions of ", subcommand.Name, ":\n"});
+      for (const Option& option : subcommand.Options) {
+        text += HelpLines(option);
+      }
+    }
+  }
+  text +=
+      "\n"
+      "Output: the heading row, then every row the calculation wrote, as an aligned table (or "
+      "TSV).\n"
+      "Exit status: 0 on success; 1 after an arithmetic failure (the rows written before it are\n"
+      "printed, the message goes to standard error) or any other failure; 2 for a usage error.\n"
+      "\n"
+      "Examples:\n"
+      "  gustrule-cli round 183.7 1 spiral\n"
+      "  gustrule-cli rect 183.7 212 212 1 --tsv\n"
+      "  gustrule-cli convert 1,5 m³/s --decimal-separator ,\n";
+  return text;
+}
+
+int UsageError(std::string_view problem) {
+  const std::string usage = UsageText(Subcommands());
+  std::fprintf(stderr, "%s: %.*s\n%s", kProgram.data(), static_cast<int>(problem.size()),
+               problem.data(), usage.c_str());
+  return kExitUsage;
+}
+
+int RunCommandLine(std::span<const std::string_view> args) {
+  const Request request = ParseCommandLine(args, Subcommands());
+  switch (request.What) {
+  case Request::Action::Help: {
+    const std::string help = HelpText(Subcommands());
+    std::fwrite(help.data(), 1, help.size(), stdout);
+    return kExitSuccess;
+  }
+  case Request::Action::Version:
+    std::printf("%s %s\n", kProgram.data(), GUSTRULE_VERSION);
+    return kExitSuccess;
+  case Request::Action::UsageError:
+    return UsageError(request.Problem);
+  case Request::Action::Run:
+    break;
+  }
+  if (const auto separator = request.Options.find(kDecimalSeparator.Name);
+      separator != request.Options.end()) {
+    SetDecimalSeparator(*DecodeSingleCharacter(separator->second));
+  }
+  return request.Command->Run({request.Operands, request.Options});
+}
+
+} // namespace gustrule::cli

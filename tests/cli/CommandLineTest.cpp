@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CommandLine.h"
+
+namespace gustrule::cli {
+namespace {
+
+int Nothing(const Invocation&) {
+  return kExitSuccess;
+}
+
+// A table with a subcommand that has an option of its own, as the real table may grow one.
+const std::vector<Subcommand> kTable = {
+    {"round", 3, "FLOW LENGTH TYPE", "      The round table.\n", {}, Nothing},
+    {"size",
+     1,
+     "FLOW",
+     "      Sizes a duct.\n",
+     {{.Name = "--max-velocity", .Value = "V", .Needs = "a velocity", .Help = "at most V m/s"}},
+     Nothing},
+};
+
+TEST(CommandLine, SubcommandOptionsAreTakenAnywhereButOnlyForTheirSubcommand) {
+  using Action = Request::Action;
+  const struct {
+    std::vector<std::string_view> args;
+    Action action;
+    std::string problemOrCommand;
+    std::vector<std::string_view> operands{};
+    OptionValues options{};
+  } cases[] = {
+      {{"size", "5", "--max-velocity", "7"}, Action::Run, "size", {"5"}, {{"--max-velocity", "7"}}},
+      {{"--max-velocity=7", "size", "5"}, Action::Run, "size", {"5"}, {{"--max-velocity", "7"}}},
+      {{"size", "-5", "--tsv"}, Action::Run, "size", {"-5"}, {{"--tsv", ""}}},
+      {{"round", "1", "1", "spiral", "--max-velocity", "7"},
+       Action::UsageError,
+       "--max-velocity is not an option of round"},
+      {{"size", "5", "--max-velocity"}, Action::UsageError, "--max-velocity needs a velocity"},
+      {{"size"}, Action::UsageError, "size takes 1 values"},
+      {{"--bogus", "--help"}, Action::UsageError, "unknown option '--bogus'"},
+      {{"--", "-h"}, Action::UsageError, "unknown subcommand '-h'"},
+      {{"size", "5", "-h", "--bogus"}, Action::Help, ""},
+      {{"--version", "--bogus"}, Action::Version, ""},
+  };
+  for (const auto& c : cases) {
+    const std::string line = testing::PrintToString(c.args);
+    const Request request = ParseCommandLine(c.args, kTable);
+    ASSERT_EQ(request.What, c.action) << line << ": " << request.Problem;
+    if (c.action == Action::UsageError) {
+      EXPECT_EQ(request.Problem, c.problemOrCommand) << line;
+    } else if (c.action == Action::Run) {
+      EXPECT_EQ(request.Command->Name, c.problemOrCommand) << line;
+      EXPECT_EQ(request.Operands, c.operands) << line;
+      EXPECT_EQ(request.Options, c.options) << line;
+    }
+  }
+}
+
+TEST(CommandLine, UsageAndHelpShowASubcommandsOwnOptions) {
+  EXPECT_NE(UsageText(kTable).find(
+                "  gustrule-cli size FLOW [--max-velocity V] [--tsv] [--decimal-separator C]\n"),
+            std::string::npos);
+  EXPECT_NE(HelpText(kTable).find("Options of size:\n"
+                                  "  --max-velocity V         at most V m/s\n"),
+            std::string::npos);
+}
+
+} // namespace
+} // namespace gustrule::cli
