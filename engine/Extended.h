@@ -34,8 +34,9 @@ void InitArithmetic();
 class Extended {
 public:
   constexpr Extended() = default;
-  constexpr Extended(long double value) : value_(value) {} // NOLINT: literals read as formulas
-  constexpr Extended(int value) : value_(value) {}         // NOLINT: 1000, 4, 2 in formulas
+  // Implicit on purpose: literals and small integers read as they do in the formulas.
+  constexpr Extended(long double value) : value_(value) {} // NOLINT(google-explicit-constructor)
+  constexpr Extended(int value) : value_(value) {}         // NOLINT(google-explicit-constructor)
   Extended(double) = delete;
 
   constexpr long double Value() const { return value_; }
@@ -68,12 +69,16 @@ inline Extended operator-(Extended a) {
 class Real {
 public:
   constexpr Real() = default;
-  constexpr Real(double value) : value_(value) {} // NOLINT: doubles store as they are
-  Real(Extended value);                           // NOLINT: the checked store of a formula
+  // Implicit on purpose: a double stores as it is, and a formula's value stores checked.
+  constexpr Real(double value) : value_(value) {} // NOLINT(google-explicit-constructor)
+  Real(Extended value);                           // NOLINT(google-explicit-constructor)
   Real(long double) = delete;                     // store through Extended, never silently
 
   constexpr double Value() const { return value_; }
-  constexpr operator Extended() const { return Extended(static_cast<long double>(value_)); }
+  // Implicit on purpose: a stored value enters every expression exactly.
+  constexpr operator Extended() const { // NOLINT(google-explicit-constructor)
+    return Extended(static_cast<long double>(value_));
+  }
 
 private:
   double value_ = 0;
