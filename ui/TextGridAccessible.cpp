@@ -19,14 +19,14 @@ class TextGridCellAccessible final : public QAccessibleInterface,
                                      public QAccessibleTableCellInterface {
 public:
   TextGridCellAccessible(TextGrid* grid, int column, int gridRow)
-      : grid_(grid), column_(column), gridRow_(gridRow) {}
+      : grid_(grid), alive_(grid), column_(column), gridRow_(gridRow) {}
 
   bool IsColumnHeader() const { return gridRow_ == grid_->HeadingRow(); }
   const TextGrid* Grid() const { return grid_; }
   int GridColumn() const { return column_; }
   int GridRow() const { return gridRow_; }
 
-  bool isValid() const override { return grid_ != nullptr; }
+  bool isValid() const override { return !alive_.isNull(); }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return grid_->window()->windowHandle(); }
   QAccessibleInterface* parent() const override {
@@ -122,7 +122,10 @@ private:
     return !scrolledAway && !area.isEmpty() && grid_->viewport()->rect().intersects(area);
   }
 
-  QPointer<TextGrid> grid_;
+  // The table deletes its cells when the grid goes, so grid_ is valid whenever a client can
+  // reach the cell; alive_ is the check Qt makes before asking.
+  TextGrid* grid_;
+  QPointer<TextGrid> alive_;
   int column_;
   int gridRow_;
 };
