@@ -2,8 +2,8 @@
 //
 //   make-velocities-picture ui/velocities.jpg
 //
-// The picture is a fixed reference table; this program is how it is made again after a change,
-// so everything it shows is in the tables below.
+// The picture is a fixed reference table; this program is how it is made again after a change.
+// Its texts and values are in ui/VelocitiesTable.h, its layout below.
 
 #include <QFont>
 #include <QFontInfo>
@@ -21,49 +21,17 @@
 
 #include <jpeglib.h>
 
+#include "VelocitiesTable.h"
+
 namespace {
 
-// Recommended and maximum air velocities in ducts, m/s, written exactly as the picture shows them.
-// Columns: residences, theaters & libraries, offices, industrial.
-struct VelocityTable {
-  const char* Title;
-  std::array<std::array<const char*, 4>, 4> Values; // rows in the order of ValueRow below
-};
-
-constexpr std::array<VelocityTable, 2> Tables = {{
-    {"Recommended Velocities (m/s)",
-     {{
-         {"3.6", "5", "11.2", "15.2"},  // main duct, rectangular
-         {"4.6", "6", "12.2", "20.2"},  // main duct, round
-         {"2.6", "2.6", "8.2", "12.8"}, // branch duct, rectangular
-         {"3", "3", "10.2", "15.2"},    // branch duct, round
-     }}},
-    {"Maximum Velocities (m/s)",
-     {{
-         {"4", "9", "12.8", "17.8"},
-         {"6", "10.6", "16.2", "32"},
-         {"3.6", "4", "10.2", "15.2"},
-         {"5", "5", "12.6", "20.2"},
-     }}},
-}};
-
-constexpr std::array<const char*, 4> Headings = {"Residences", "Theaters &\nLibraries", "Offices",
-                                                 "Industrial"};
-
-// The six rows under the headings; a group row has no values and no ValueRow.
-struct RowLabel {
-  const char* Text;
-  int ValueRow;
-};
-constexpr int GroupRow = -1;
-constexpr std::array<RowLabel, 6> Rows = {{
-    {"Main Duct", GroupRow},
-    {"Rectangular", 0},
-    {"Round", 1},
-    {"Branch Duct", GroupRow},
-    {"Rectangular", 2},
-    {"Round", 3},
-}};
+// The tables themselves are shared with the window, which reads them out to screen readers.
+using Velocities::GroupRow;
+using Velocities::Headings;
+using Velocities::RowLabel;
+using Velocities::Rows;
+using Velocities::Tables;
+using Velocities::VelocityTable;
 
 // Geometry in pixels from the picture's top-left corner. The lower half repeats the upper
 // one HalfOffset lower. The table's outer columns end at the picture's edges, so the frame

@@ -22,6 +22,7 @@
 
 #include "About.h"
 #include "DecimalSeparator.h"
+#include "DuctAccessibility.h"
 #include "DuctIcon.h"
 #include "DuctMaterials.h"
 #include "FailureReport.h"
@@ -143,6 +144,7 @@ TQuellbornDuct::TQuellbornDuct(QWidget* parent) : QMainWindow(parent) {
   BuildMenu();
   SetUpKeyboard();
   ConnectHandlers();
+  DescribeForScreenReaders(*this);
   Guarded([this] { FormCreate(); });
 }
 

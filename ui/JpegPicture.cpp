@@ -1,10 +1,12 @@
 #include "JpegPicture.h"
 
+#include <QAccessibleWidget>
 #include <QDebug>
 #include <QPainter>
 
 #include <csetjmp>
 #include <cstdio>
+#include <mutex>
 #include <utility>
 
 #include <jpeglib.h>
@@ -81,6 +83,15 @@ bool Open(Decompressor& d, QByteArrayView jpeg, bool startDecoding) {
               static_cast<unsigned long>(jpeg.size()), startDecoding);
 }
 
+// Screen readers see the picture as an image, with the widget's accessible name and description.
+QAccessibleInterface* PictureFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String(JpegPicture::staticMetaObject.className()) &&
+      object->isWidgetType()) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+  }
+  return nullptr;
+}
+
 } // namespace
 
 QSize ReadJpegSize(QByteArrayView jpeg) {
@@ -114,6 +125,8 @@ QImage DecodeJpeg(QByteArrayView jpeg) {
 
 JpegPicture::JpegPicture(QByteArray jpeg, QWidget* parent)
     : QWidget(parent), jpeg_(std::move(jpeg)) {
+  static std::once_flag accessible;
+  std::call_once(accessible, [] { QAccessible::installFactory(PictureFactory); });
   try {
     pictureSize_ = ReadJpegSize(jpeg_);
     resize(pictureSize_);

@@ -16,6 +16,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "TextGridAccessible.h"
+
 namespace {
 
 constexpr int kGridLine = 1;       // px between neighbouring cells
@@ -42,6 +44,7 @@ TextGrid::TextGrid(int columns, int rows, QWidget* parent)
   horizontalScrollBar()->setSingleStep(1);
   UpdateRowTops();
   UpdateColumnLefts();
+  TextGridAccessibility::InstallFactory();
 }
 
 void TextGrid::SetColumnWidth(int column, int px) {
@@ -83,6 +86,7 @@ void TextGrid::SetRowSelect(bool on) {
   rowSelect_ = on;
   anchorRow_ = currentRow_;
   viewport()->update();
+  TextGridAccessibility::SelectionChanged(*this);
 }
 
 void TextGrid::SetRowMoving(bool on) {
@@ -110,6 +114,7 @@ void TextGrid::SetCell(int column, int row, QString text) {
   if (!area.isEmpty() && (column < fixedColumns_ || area.left() >= FixedWidth())) {
     viewport()->update(area);
   }
+  TextGridAccessibility::CellChanged(*this, column, row);
 }
 
 QString TextGrid::Cell(int column, int row) const {
@@ -130,6 +135,7 @@ void TextGrid::MoveRow(int from, int to) {
     std::rotate(first + to, first + from, first + from + 1);
   }
   UpdateRowTops();
+  TextGridAccessibility::RowMoved(*this, from, to);
   emit RowMoved(from, to);
 }
 
@@ -148,6 +154,7 @@ void TextGrid::SelectRows(int top, int bottom) {
   anchorRow_ = std::clamp(std::min(top, bottom), 0, RowCount() - 1);
   currentRow_ = std::clamp(std::max(top, bottom), 0, RowCount() - 1);
   viewport()->update();
+  TextGridAccessibility::SelectionChanged(*this);
 }
 
 QString TextGrid::RowsAsTabSeparatedText(int headingRow) const {
@@ -223,6 +230,11 @@ bool TextGrid::event(QEvent* event) {
       return true;
     }
     break;
+  case QEvent::FocusIn: {
+    const bool handled = QAbstractScrollArea::event(event);
+    TextGridAccessibility::FocusEntered(*this);
+    return handled;
+  }
   case QEvent::Hide:
   case QEvent::EnabledChange:
     // The release that would end a row drag never arrives; drop the drag and its feedback.
@@ -527,6 +539,7 @@ void TextGrid::MoveCurrent(int row, int column, bool extend) {
     anchorRow_ = row;
   }
   viewport()->update();
+  TextGridAccessibility::SelectionChanged(*this);
 }
 
 void TextGrid::CopyToClipboard() {

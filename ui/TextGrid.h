@@ -17,6 +17,8 @@
 //
 // The grid is drawn with the palette's Active colours whether or not it is enabled, so a
 // disabled grid looks exactly like an enabled one; it just takes no focus and no input.
+//
+// Screen readers see it as a table of its rows below the heading row (TextGridAccessible.h).
 class TextGrid : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -39,10 +41,12 @@ public:
   // fixed colour (white unless set) with a raised edge. They never show the selection.
   void SetFixedColumns(int count);
   void SetFixedColor(const QColor& color);
+  int FixedColumns() const { return fixedColumns_; }
 
   // On: clicks, drags and Shift select ranges of whole rows. Off: only the current cell is
   // highlighted and Shift does not extend.
   void SetRowSelect(bool on);
+  bool RowSelect() const { return rowSelect_; }
 
   // On: a row can be dragged by its fixed-column cell to another row (see MoveRow).
   void SetRowMoving(bool on);
@@ -78,6 +82,9 @@ public:
   // Selects rows top..bottom (in either order, clamped to the grid); the lower one becomes the
   // current row.
   void SelectRows(int top, int bottom);
+  // Whether the cell is drawn as selected: never in a fixed column; with row selection every
+  // cell of a selected row, otherwise only the current cell.
+  bool IsHighlighted(int column, int row) const;
 
   // The heading row, then the selected rows below it, one line per row, cells joined by tabs,
   // each line ending in "\n". Without a row selection, or when no selected row lies below the
@@ -127,7 +134,6 @@ private:
   void UpdateColumnLefts();
   void UpdateScrollRange();
   void EnsureColumnVisible(int column);
-  bool IsHighlighted(int column, int row) const;
   void PaintCell(QPainter& painter, const QPalette& palette, const QRect& dirty, int column,
                  int row) const;
   int StepVisibleRows(int from, int steps) const;

@@ -1,0 +1,160 @@
+#!/usr/bin/python3
+"""Reads the running program the way a screen reader does, over the desktop's accessibility bus.
+
+    screen_reader_check.py PROGRAM
+
+Run inside tools/desktop-session.sh --a11y (an X server and the AT-SPI bus). Starts PROGRAM with
+Qt's accessibility bridge on, then through pyatspi: reads the round duct grid as a table, finds the
+two side boxes by their names and reads the velocities picture's description; moves through the
+grid with real keys and checks what the focus announces; types a new flow through the real X
+input and reads the changed cell back. Every wait has a deadline. Exit status 0 when all holds.
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+DEADLINE_S = 30  # for any one thing to appear; generous for a loaded machine
+failures = []
+
+
+def check(condition, what):
+    print(("ok     " if condition else "FAILED ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+def pump():
+    """Lets libatspi deliver the events that have arrived."""
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+
+
+def wait_for(what, probe):
+    """Polls probe() until it returns something true; None after the deadline."""
+    end = time.monotonic() + DEADLINE_S
+    while time.monotonic() < end:
+        pump()
+        try:
+            found = probe()
+        except Exception:  # the tree changes under us while the program starts
+            found = None
+        if found:
+            return found
+        time.sleep(0.05)
+    print("gave up waiting for " + what, flush=True)
+    return None
+
+
+def find(root, predicate):
+    if predicate(root):
+        return root
+    for index in range(root.childCount):
+        child = root.getChildAtIndex(index)
+        if child is not None:
+            found = find(child, predicate)
+            if found is not None:
+                return found
+    return None
+
+
+def application(pid):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def window_id():
+    found = subprocess.run(["xdotool", "search", "--name", "Quellborn Gustrule"],
+                           capture_output=True, text=True).stdout.split()
+    return found[0] if found else None
+
+
+def key(*names):
+    subprocess.run(["xdotool", "key", "--clearmodifiers", *names], check=True)
+
+
+def main(program):
+    env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    process = subprocess.Popen([program], env=env)
+    focus_events = []
+    pyatspi.Registry.registerEventListener(focus_events.append, "focus:")
+    try:
+        app = wait_for("the program on the accessibility bus", lambda: application(process.pid))
+        if not check(app is not None, "the program is on the accessibility bus"):
+            return
+        grid = wait_for("the round duct table", lambda: find(
+            app, lambda a: a.getRole() == pyatspi.ROLE_TABLE and a.name == "Round Duct"))
+        if not check(grid is not None, "the round duct grid is a table named 'Round Duct'"):
+            return
+        table = grid.queryTable()
+        check(table.nRows == 23, "23 size rows (%d)" % table.nRows)
+        check(table.nColumns == 13, "13 columns (%d)" % table.nColumns)
+        headings = [table.getColumnHeader(c).name for c in range(table.nColumns)]
+        check(headings[:2] == ["Ø (mm)", "Vel (m/s)"], "column headers %s" % headings[:2])
+        sizes = [table.getRowHeader(r).name for r in range(table.nRows)]
+        check(sizes[0] == "80" and sizes[-1] == "1500", "row headers from 80 to 1500 mm")
+        velocity = headings.index("Vel (m/s)")
+        cell = table.getAccessibleAt(sizes.index("80"), velocity)
+        check(cell.name == "36.55", "36.55 under 'Vel (m/s)' in the 80 mm row (%r)" % cell.name)
+        check(cell.description == "Vel (m/s), 80: 36.55", "its announcement %r" % cell.description)
+
+        for side in ("Side A (mm)", "Side B (mm)"):
+            box = find(app, lambda a: a.getRole() == pyatspi.ROLE_TEXT and a.name == side)
+            check(box is not None, "an edit box named %r" % side)
+
+        picture = find(app, lambda a: a.getRole() == pyatspi.ROLE_IMAGE)
+        check(picture is not None and picture.name == "Recommended and maximum velocities",
+              "the velocities picture is an image named 'Recommended and maximum velocities'")
+        if picture is not None:
+            lines = picture.description.split("\n")
+            check(len(lines) == 10 and lines[0] == "Recommended Velocities (m/s)." and
+                  lines[1] == "Main Duct, Rectangular: Residences 3.6, Theaters & Libraries 5, "
+                              "Offices 11.2, Industrial 15.2." and
+                  lines[5] == "Maximum Velocities (m/s).",
+                  "its description reads both tables (%r...)" % lines[:2])
+
+        window = wait_for("the window on the X server", window_id)
+        if not check(window is not None, "the window is on the X server"):
+            return
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+        # From the tabs into the grid, then down over the headings onto the 80 mm row.
+        key("Tab")
+        wait_for("the grid to take the focus",
+                 lambda: focus_events and focus_events[-1].source.name == "Round Duct")
+        key("Down")
+        key("Down")
+        announced = wait_for("the focus on the 80 mm velocity", lambda: [
+            e for e in focus_events if e.source.description == "Vel (m/s), 80: 36.55"])
+        check(bool(announced), "moving down announces 'Vel (m/s), 80: 36.55'")
+
+        # Into the flow box (the focus selects its text) and a new flow, typed on the keyboard.
+        key("Tab")
+        wait_for("the flow box to take the focus",
+                 lambda: focus_events[-1].source.name == "Air Volume Flow (l/s)")
+        subprocess.run(["xdotool", "type", "--delay", "60", "250"], check=True)
+        changed = wait_for("the 80 mm velocity for 250 l/s", lambda: table.getAccessibleAt(
+            sizes.index("80"), velocity).name == "49.74")
+        check(bool(changed), "after typing 250 l/s the cell reads 49.74")
+    finally:
+        process.terminate()
+        try:
+            process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        sys.exit("usage: screen_reader_check.py PROGRAM")
+    main(sys.argv[1])
+    print("%d failed" % len(failures) if failures else "all checks held", flush=True)
+    sys.exit(1 if failures else 0)
