@@ -108,15 +108,17 @@ elif [[ -n ${GUSTRULE_DESKTOP_SESSION_BUS:-} ]]; then
   unset GUSTRULE_DESKTOP_SESSION_BUS
 fi
 
-# Waits up to 10 s for CHECK to succeed while PID lives; fails with WHAT otherwise.
+# Waits up to 10 s for CHECK to succeed while PID lives; fails with WHAT and the helpers'
+# messages otherwise.
 wait_for() { # PID WHAT CHECK...
   local pid=$1 what=$2 tries
   shift 2
   for tries in {1..100}; do
-    alive "$pid" || fail "$what: it exited"
     "$@" && return 0
+    alive "$pid" || { cat "$log" >&2; fail "$what: it exited"; }
     sleep 0.1
   done
+  cat "$log" >&2
   fail "$what: no answer after 10 s"
 }
 
@@ -133,7 +135,9 @@ display=""
 races=0
 for number in {20..299}; do
   [[ ! -e /tmp/.X$number-lock && ! -e /tmp/.X11-unix/X$number ]] || continue
-  start Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >"$log" 2>&1
+  # -noreset: by default the server resets when its last client leaves, and a client that
+  # connects during the reset (openbox right after the readiness check) is refused.
+  start Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp -noreset >"$log" 2>&1
   xvfb=$!
   for tries in {1..100}; do
     if ours "$number" "$xvfb"; then

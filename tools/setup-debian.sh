@@ -28,11 +28,12 @@ german_locale=no
 for want in "${@:-build}"; do
   case $want in
     build) packages+=("${window[@]}") ;;
-    # GoogleTest, Google Benchmark, desktop-file-validate for the menu entry, the desktop
-    # session for the window tests that need a real X server, and locales for a "," locale.
+    # GoogleTest, Google Benchmark, desktop-file-validate for the menu entry, groff and man for
+    # rendering the man pages, the desktop session for the window tests that need a real X
+    # server, and locales for a "," locale.
     test)
-      packages+=("${window[@]}" libgtest-dev libbenchmark-dev desktop-file-utils "${desktop[@]}"
-        locales)
+      packages+=("${window[@]}" libgtest-dev libbenchmark-dev desktop-file-utils groff-base man-db
+        "${desktop[@]}" locales)
       german_locale=yes
       ;;
     desktop) packages+=("${desktop[@]}") ;;

@@ -22,11 +22,15 @@ fi
 rm -f "$prefix.log"
 cd "$prefix"
 
-man=share/man/man1/gustrule-cli.1.gz
-[[ -e $man ]] || man=share/man/man1/gustrule-cli.1 # built where gzip is missing
-expected=(bin/gustrule-cli "$man")
+# Compressed where gzip was found at configure time, plain otherwise.
+gz=.gz
+[[ -e share/man/man1/gustrule-cli.1.gz ]] || gz=""
+docs=share/doc/gustrule
+overrides=share/lintian/overrides/gustrule
+expected=(bin/gustrule-cli share/man/man1/gustrule-cli.1$gz $docs/copyright
+  $docs/changelog.Debian$gz $overrides)
 if [[ $ui == yes ]]; then
-  expected+=(bin/gustrule share/applications/gustrule.desktop
+  expected+=(bin/gustrule share/man/man1/gustrule.1$gz share/applications/gustrule.desktop
     share/icons/hicolor/32x32/apps/gustrule.png share/icons/hicolor/64x64/apps/gustrule.png
     share/icons/hicolor/128x128/apps/gustrule.png)
 fi
@@ -42,14 +46,46 @@ check "bin/gustrule-cli is executable" [ -x bin/gustrule-cli ]
 [[ $ui == no ]] || check "bin/gustrule is executable" [ -x bin/gustrule ]
 check "the installed gustrule-cli runs" bash -c 'bin/gustrule-cli convert 1 l/s >/dev/null'
 
-same_man_page() {
-  if [[ $man == *.gz ]]; then
-    gzip -t "$man" && zcat "$man" | cmp -s - "$source_dir/packaging/gustrule-cli.1"
+same_as_source() { # INSTALLED SOURCE
+  [[ -e $1 ]] || return 1
+  if [[ $1 == *.gz ]]; then
+    gzip -t "$1" && zcat "$1" | cmp -s - "$2"
   else
-    cmp -s "$man" "$source_dir/packaging/gustrule-cli.1"
+    cmp -s "$1" "$2"
   fi
 }
-check "the man page is packaging/gustrule-cli.1" same_man_page
+pages=(gustrule-cli)
+[[ $ui == no ]] || pages+=(gustrule)
+for page in "${pages[@]}"; do
+  check "the man page $page.1 is packaging/$page.1" \
+    same_as_source "share/man/man1/$page.1$gz" "$source_dir/packaging/$page.1"
+done
+check "$docs/changelog.Debian$gz is packaging/changelog" \
+  same_as_source "$docs/changelog.Debian$gz" "$source_dir/packaging/changelog"
+check "$docs/copyright is packaging/copyright" \
+  same_as_source $docs/copyright "$source_dir/packaging/copyright"
+check "$overrides is packaging/lintian-overrides" \
+  same_as_source $overrides "$source_dir/packaging/lintian-overrides"
+
+# The licence text of the copyright file (the continuation lines of its last "License: Expat",
+# "." standing for an empty line) is the permission text of LICENSE, and its years and holder
+# are LICENSE's.
+same_licence() {
+  local licence copyright
+  licence=$(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE")
+  copyright=$(awk '/^License: Expat$/ {text = ""; inside = 1; next}
+                   inside && /^ / {text = text substr($0, 2) "\n"; next}
+                   {inside = 0}
+                   END {printf "%s", text}' $docs/copyright | sed 's/^\.$//')
+  [[ -n $licence && $licence == "$copyright" ]] || diff <(echo "$licence") <(echo "$copyright")
+}
+check "the copyright file holds the MIT licence of LICENSE" same_licence
+same_holder() {
+  local holder
+  holder=$(sed -n 's/^Copyright (c) //p' "$source_dir/LICENSE")
+  grep -qxF "Copyright: $holder" $docs/copyright
+}
+check "the copyright file names LICENSE's years and holder" same_holder
 
 if [[ $ui == yes ]]; then
   # A PNG's width and height are the big-endian words at bytes 16 and 20.

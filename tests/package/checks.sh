@@ -3,12 +3,13 @@ failures=0
 passes=0
 
 check() { # NAME COMMAND...
-  local name=$1
+  # Not "name": the command sees this function's locals, and may use that name itself.
+  local check_title=$1
   shift
   if "$@"; then
     passes=$((passes + 1))
   else
-    printf 'FAIL %s\n' "$name"
+    printf 'FAIL %s\n' "$check_title"
     failures=$((failures + 1))
   fi
 }
