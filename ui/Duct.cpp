@@ -28,6 +28,7 @@
 #include "Fonts.h"
 #include "GridSink.h"
 #include "JpegPicture.h"
+#include "NumberText.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
 #include "TextGrid.h"
@@ -45,7 +46,8 @@ constexpr int kUnitListRows = 8;
 constexpr int kHeadingRow = 1;
 
 // What the number boxes hold at start: the same duct on the first two pages and in the
-// conversions (flow in l/s, length in m, sides in mm).
+// conversions (flow in l/s, length in m, sides in mm). Shown with the user's decimal separator
+// (StartText), so that they read as these values in every locale.
 constexpr QStringView kStartFlow = u"183.7";
 constexpr QStringView kStartLength = u"1";
 constexpr QStringView kStartSide = u"212";
@@ -125,6 +127,12 @@ TextGrid* MakeGrid(QWidget* parent, const char* name, QRect geometry, const Grid
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
   return grid;
+}
+
+// A start text as the user would type it: "." becomes the user's decimal separator.
+QString StartText(QStringView text) {
+  const char32_t separator = gustrule::DecimalSeparator();
+  return text.toString().replace(u'.', QString::fromUcs4(&separator, 1));
 }
 
 QString FromUtf8(std::string_view text) {
@@ -341,7 +349,7 @@ void TQuellbornDuct::BuildMenu() {
 
 QLineEdit* TQuellbornDuct::AddEdit(QWidget* parent, const char* name, QRect geometry,
                                    QStringView text, int maxLength, Handler onChange) {
-  auto* edit = Named(new QLineEdit(text.toString(), parent), name);
+  auto* edit = Named(new QLineEdit(StartText(text), parent), name);
   edit->setGeometry(geometry);
   if (maxLength != kNoLimit) {
     edit->setMaxLength(maxLength);
