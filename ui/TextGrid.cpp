@@ -120,7 +120,8 @@ QString TextGrid::Cell(int column, int row) const {
 }
 
 void TextGrid::MoveRow(int from, int to) {
-  if (from < 0 || to < 0 || from >= RowCount() || to >= RowCount() || from == to) {
+  if (from < 0 || to < 0 || from >= RowCount() || to >= RowCount() || from == to ||
+      IsPinned(from) || IsPinned(to)) {
     return;
   }
   const auto first = rows_.begin();
@@ -373,7 +374,7 @@ void TextGrid::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (column < fixedColumns_) {
-    if (rowMoving_) {
+    if (rowMoving_ && !IsPinned(row)) {
       drag_ = Drag::MovingRow;
       dragFromRow_ = row;
       dropRow_ = row;
@@ -400,7 +401,7 @@ void TextGrid::mouseMoveEvent(QMouseEvent* event) {
       MoveCurrent(row, currentColumn_, true);
     }
   } else if (drag_ == Drag::MovingRow) {
-    const int drop = RowHeight(row) > 0 ? row : -1;
+    const int drop = RowHeight(row) > 0 && !IsPinned(row) ? row : -1;
     if (drop != dropRow_) {
       dropRow_ = drop;
       viewport()->update();

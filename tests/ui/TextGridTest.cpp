@@ -278,6 +278,39 @@ private slots:
     QCOMPARE(Column(*grid, 1).join(u' '), u"c0 c1 c3 c4 new c5"_s);
   }
 
+  void headingRowAndRowsAboveArePinned_data() {
+    QTest::addColumn<bool>("byMouse"); // a drag by the fixed cell, else MoveRow
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("the heading cannot be dragged") << true << 1 << 4 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("no drop onto the heading") << true << 4 << 1 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("rows below it still move") << true << 4 << 2 << u"r0 r1 r4 r2 r3 r5"_s;
+    QTest::newRow("no move takes the heading") << false << 1 << 3 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("no move lands above it") << false << 3 << 0 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("moves below it are list moves") << false << 5 << 2 << u"r0 r1 r5 r2 r3 r4"_s;
+  }
+  void headingRowAndRowsAboveArePinned() {
+    QFETCH(bool, byMouse);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, order);
+    const auto grid = MakeGrid();
+    grid->SetRowMoving(true);
+    grid->SetHeadingRow(1);
+    QSignalSpy moved(grid.get(), &TextGrid::RowMoved);
+    if (byMouse) {
+      SendMouse(*grid, QEvent::MouseButtonPress, Centre(*grid, 0, from));
+      SendMouse(*grid, QEvent::MouseMove, Centre(*grid, 0, to));
+      SendMouse(*grid, QEvent::MouseButtonRelease, Centre(*grid, 0, to));
+    } else {
+      grid->MoveRow(from, to);
+    }
+    QCOMPARE(Column(*grid, 0).join(u' '), order);
+    QCOMPARE(moved.count(), order == u"r0 r1 r2 r3 r4 r5"_s ? 0 : 1);
+    QCOMPARE(grid->RowHeight(0), 0);
+  }
+
   void fixedColumnIsNeverHighlighted() {
     const auto grid = MakeGrid();
     grid->SetFixedColor(QColor(255, 255, 200));
