@@ -428,6 +428,16 @@ void TextGrid::contextMenuEvent(QContextMenuEvent* event) {
     event->ignore();
     return;
   }
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    // As in a spreadsheet, a right click on a row outside the selection first selects that row,
+    // so the menu acts on what was clicked.
+    const int row = RowAt(event->pos().y());
+    const int column = ColumnAt(event->pos().x());
+    if (row >= 0 && RowHeight(row) > 0 && column >= 0 &&
+        (row < SelectionTop() || row > SelectionBottom())) {
+      MoveCurrent(row, column < fixedColumns_ ? currentColumn_ : column, false);
+    }
+  }
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   const QAction* copy = menu->addAction(tr("Copy"));

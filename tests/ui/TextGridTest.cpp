@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -309,6 +310,43 @@ private slots:
     QCOMPARE(Column(*grid, 0).join(u' '), order);
     QCOMPARE(moved.count(), order == u"r0 r1 r2 r3 r4 r5"_s ? 0 : 1);
     QCOMPARE(grid->RowHeight(0), 0);
+  }
+
+  void rightClickOutsideTheSelectionSelectsTheRow_data() {
+    QTest::addColumn<QPoint>("at"); // viewport pixels
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("bottom");
+    // Row r (from 1) spans y = 17 r - 16 to 17 r - 1.
+    QTest::newRow("a row outside the selection") << QPoint(40, 17 * 5 - 8) << 5 << 5;
+    QTest::newRow("its fixed cell") << QPoint(10, 17 * 4 - 8) << 4 << 4;
+    QTest::newRow("a selected row keeps the selection") << QPoint(40, 17 * 3 - 8) << 2 << 3;
+    QTest::newRow("below the rows") << QPoint(40, 200) << 2 << 3;
+    QTest::newRow("the hidden row 0") << QPoint(40, 0) << 2 << 3;
+  }
+  void rightClickOutsideTheSelectionSelectsTheRow() {
+    QFETCH(QPoint, at);
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    const auto grid = MakeGrid();
+    grid->resize(grid->width(), 240);
+    grid->SetCopyEnabled(true);
+    grid->SetHeadingRow(1);
+    grid->SelectRows(2, 3);
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    menu->actions().constFirst()->trigger();
+    menu->close();
+    QCOMPARE(grid->SelectionTop(), top);
+    QCOMPARE(grid->SelectionBottom(), bottom);
+    QString copied = u"r1\tc1\t\n"_s;
+    for (int row = std::max(top, 2); row <= bottom; ++row) {
+      copied += u"r%1\tc%1\t\n"_s.arg(row);
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
   }
 
   void fixedColumnIsNeverHighlighted() {
