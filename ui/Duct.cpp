@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,8 @@ constexpr int kFlowLimit = 6;
 constexpr int kSideLimit = 6;
 constexpr int kLengthLimit = 4;
 constexpr int kNoLimit = 0;
+// What "unlimited" is for an edit field: Qt's own default would cut a text at 32,767 characters.
+constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
 // The duct type choices stand one below the other inside their box.
 constexpr QRect kFirstDuctTypeChoice(8, 17, 120, 18);
@@ -335,6 +338,11 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildConversionsPage(QWidget* sheet) 
   ComboBoxVFUnits->setInsertPolicy(QComboBox::NoInsert);
   ComboBoxVFUnits->setCompleter(nullptr);
   ComboBoxVFUnits->setMaxVisibleItems(kUnitListRows);
+  ComboBoxVFUnits->lineEdit()->setMaxLength(kUnlimitedLength);
+  // The wheel changes the unit only when the list already has the focus, not while the pointer
+  // just passes over it; nor does the wheel give it the focus.
+  ComboBoxVFUnits->setFocusPolicy(Qt::StrongFocus);
+  ComboBoxVFUnits->installEventFilter(this);
 
   return {EditVolConv, ComboBoxVFUnits};
 }
@@ -351,9 +359,7 @@ QLineEdit* TQuellbornDuct::AddEdit(QWidget* parent, const char* name, QRect geom
                                    QStringView text, int maxLength, Handler onChange) {
   auto* edit = Named(new QLineEdit(StartText(text), parent), name);
   edit->setGeometry(geometry);
-  if (maxLength != kNoLimit) {
-    edit->setMaxLength(maxLength);
-  }
+  edit->setMaxLength(maxLength == kNoLimit ? kUnlimitedLength : maxLength);
   edit->installEventFilter(this); // keyboard focus selects the whole text
   // Only the user's edits notify, so the initial text runs nothing.
   connect(edit, &QLineEdit::textEdited, this,
@@ -505,6 +511,9 @@ void TQuellbornDuct::changeEvent(QEvent* event) {
 }
 
 bool TQuellbornDuct::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ComboBoxVFUnits) {
+    return event->type() == QEvent::Wheel && !ComboBoxVFUnits->hasFocus();
+  }
   if (event->type() == QEvent::FocusIn) {
     // Focus that does not come from a mouse click selects the whole text, so typing replaces it.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
