@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "About.h"
+#include "BoxHint.h"
 #include "DecimalSeparator.h"
 #include "DuctIcon.h"
 #include "DuctMaterials.h"
@@ -242,13 +243,9 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRoundPage(QWidget* sheet) {
   SGRoundDuct->SetCopyEnabled(true);
 
   // The three hints, shown over their box and everything inside it.
-  RadioGroupDT->setToolTip(QStringLiteral("Flexible fully extended"));
-  GroupBox1->setToolTip(QStringLiteral("Litres per Second"));
-  GroupBox2->setToolTip(QStringLiteral("Meters"));
-  for (QWidget* hinted : {static_cast<QWidget*>(RadioGroupDT), static_cast<QWidget*>(GroupBox1),
-                          static_cast<QWidget*>(GroupBox2)}) {
-    hinted->setToolTipDuration(kHintDurationMs);
-  }
+  SetBoxHint(RadioGroupDT, QStringLiteral("Flexible fully extended"), kHintDurationMs);
+  SetBoxHint(GroupBox1, QStringLiteral("Litres per Second"), kHintDurationMs);
+  SetBoxHint(GroupBox2, QStringLiteral("Meters"), kHintDurationMs);
 
   FocusOrder order = {SGRoundDuct, EditRoundVolume, EditRoundLength};
   for (QAbstractButton* choice : ductTypes_->buttons()) {
