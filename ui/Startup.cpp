@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QTimer>
 
 #include "About.h"
@@ -10,6 +9,7 @@
 #include "DecimalSeparator.h"
 #include "Duct.h"
 #include "Extended.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -59,10 +59,7 @@ int RunGustrule(int argc, char** argv, const std::function<void()>& afterFirstPa
     new FirstPaintWatch(&QuellbornDuct, afterFirstPaint);
   }
 
+  CentreOnScreen(&QuellbornDuct);
   QuellbornDuct.show();
-  // Centre the outer frame on the desktop.
-  const QRect desktop = QuellbornDuct.screen()->availableGeometry();
-  QuellbornDuct.move(QuellbornDuct.pos() + desktop.center() -
-                     QuellbornDuct.frameGeometry().center());
   return QApplication::exec();
 }
