@@ -17,6 +17,7 @@ tools=(build-essential cmake ninja-build pkg-config) # compiler and build tools
 window=(
   qt6-base-dev                         # Qt 6 Widgets
   libjpeg-dev                          # libjpeg(-turbo), decodes the velocities picture
+  libxcb1-dev                          # X11 event declarations: centring the framed window
   fonts-dejavu-core fonts-dejavu-extra # DejaVu Sans Condensed, the window's font
 )
 desktop=(

@@ -1,8 +1,14 @@
 #include "Appearance.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QStyleOption>
+#include <qdrawutil.h>
+
+#include <algorithm>
+#include <cmath>
 
 #include "Fonts.h"
 
@@ -16,6 +22,41 @@ const QColor kToolTipBackground(255, 255, 225);
 constexpr int kToolTipWakeUpMs = 500;
 constexpr int kScrollBarExtent = 17;
 constexpr int kWindowFontPixels = 11;
+
+// A classic radio circle, drawn pixel by pixel so that each ring is one whole pixel wide: the
+// outer ring dark grey above and left of the diagonal from bottom-left to top-right and white
+// below and right of it, the inner ring black and button face, inside the base colour (the
+// button face while pressed or disabled), and a dot in the text colour when selected.
+void DrawClassicRadio(QPainter* painter, const QStyleOption& option) {
+  const QPalette& palette = option.palette;
+  const int size = std::min(option.rect.width(), option.rect.height());
+  const double centre = size / 2.0;
+  const double outerRing = centre - 1.1; // pixel centres farther out than this: outer ring
+  const double innerRing = centre - 2.1;
+  const double dot = size / 6.0;
+  const bool on = (option.state & QStyle::State_On) != 0;
+  const bool filledGrey =
+      (option.state & QStyle::State_Sunken) || !(option.state & QStyle::State_Enabled);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const double distance = std::hypot(x + 0.5 - centre, y + 0.5 - centre);
+      const bool upperLeft = x + y < size - 1;
+      QPalette::ColorRole role = QPalette::Base;
+      if (distance > centre) {
+        continue;
+      } else if (distance > outerRing) {
+        role = upperLeft ? QPalette::Dark : QPalette::Light;
+      } else if (distance > innerRing) {
+        role = upperLeft ? QPalette::Shadow : QPalette::Button;
+      } else if (on && distance < dot) {
+        role = QPalette::Text;
+      } else if (filledGrey) {
+        role = QPalette::Button;
+      }
+      painter->fillRect(option.rect.left() + x, option.rect.top() + y, 1, 1, palette.color(role));
+    }
+  }
+}
 
 } // namespace
 
@@ -35,6 +76,36 @@ int ClassicStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     return kScrollBarExtent;
   }
   return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+void ClassicStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+  if (element == PE_FrameLineEdit && (option->state & State_Sunken)) {
+    // The classic sunken edge: dark grey and black above and left, white and light grey below
+    // and right. The light grey inner line is the button face.
+    QPalette shades = option->palette;
+    shades.setColor(QPalette::Midlight, option->palette.color(QPalette::Button));
+    qDrawWinPanel(painter, option->rect, shades, true);
+    return;
+  }
+  if (element == PE_IndicatorRadioButton) {
+    DrawClassicRadio(painter, *option);
+    return;
+  }
+  QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void ClassicStyle::drawControl(ControlElement element, const QStyleOption* option,
+                               QPainter* painter, const QWidget* widget) const {
+  if (element == CE_ScrollBarAddPage || element == CE_ScrollBarSubPage) {
+    // The track is dotted white over the button face, not over the background. Drawing it needs
+    // only the area, state and palette.
+    QStyleOption track(*option);
+    track.palette.setColor(QPalette::Window, option->palette.color(QPalette::Button));
+    QProxyStyle::drawControl(element, &track, painter, widget);
+    return;
+  }
+  QProxyStyle::drawControl(element, option, painter, widget);
 }
 
 void ApplyClassicLook() {

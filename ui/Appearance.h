@@ -6,7 +6,10 @@
 // look the same on every machine: one explicit style and palette, fonts by pixel height, and
 // hints that wake after 500 ms.
 
-// The classic bevelled style with the hint delay and scroll bar size of the design.
+// The classic bevelled style with the hint delay and scroll bar size of the design. Sunken edit
+// boxes and radio circles get their light grey inner line and scroll bars their dotted grey
+// track on any background: the base style takes these from the background colour, which on the
+// white panels would make them white.
 class ClassicStyle : public QProxyStyle {
   Q_OBJECT
 public:
@@ -15,6 +18,10 @@ public:
                 QStyleHintReturn* returnData) const override;
   int pixelMetric(PixelMetric metric, const QStyleOption* option,
                   const QWidget* widget) const override;
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override;
 };
 
 // Installs the style, the palette and the window font on the application.

@@ -17,10 +17,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <limits>
 #include <string>
 #include <string_view>
 
 #include "About.h"
+#include "BoxHint.h"
 #include "DecimalSeparator.h"
 #include "DuctAccessibility.h"
 #include "DuctIcon.h"
@@ -29,6 +31,7 @@
 #include "Fonts.h"
 #include "GridSink.h"
 #include "JpegPicture.h"
+#include "NumberText.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
 #include "TextGrid.h"
@@ -46,7 +49,8 @@ constexpr int kUnitListRows = 8;
 constexpr int kHeadingRow = 1;
 
 // What the number boxes hold at start: the same duct on the first two pages and in the
-// conversions (flow in l/s, length in m, sides in mm).
+// conversions (flow in l/s, length in m, sides in mm). Shown with the user's decimal separator
+// (StartText), so that they read as these values in every locale.
 constexpr QStringView kStartFlow = u"183.7";
 constexpr QStringView kStartLength = u"1";
 constexpr QStringView kStartSide = u"212";
@@ -56,6 +60,8 @@ constexpr int kFlowLimit = 6;
 constexpr int kSideLimit = 6;
 constexpr int kLengthLimit = 4;
 constexpr int kNoLimit = 0;
+// What "unlimited" is for an edit field: Qt's own default would cut a text at 32,767 characters.
+constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
 // The duct type choices stand one below the other inside their box.
 constexpr QRect kFirstDuctTypeChoice(8, 17, 120, 18);
@@ -126,6 +132,12 @@ TextGrid* MakeGrid(QWidget* parent, const char* name, QRect geometry, const Grid
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
   return grid;
+}
+
+// A start text as the user would type it: "." becomes the user's decimal separator.
+QString StartText(QStringView text) {
+  const char32_t separator = gustrule::DecimalSeparator();
+  return text.toString().replace(u'.', QString::fromUcs4(&separator, 1));
 }
 
 QString FromUtf8(std::string_view text) {
@@ -233,13 +245,9 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRoundPage(QWidget* sheet) {
   SGRoundDuct->SetCopyEnabled(true);
 
   // The three hints, shown over their box and everything inside it.
-  RadioGroupDT->setToolTip(QStringLiteral("Flexible fully extended"));
-  GroupBox1->setToolTip(QStringLiteral("Litres per Second"));
-  GroupBox2->setToolTip(QStringLiteral("Meters"));
-  for (QWidget* hinted : {static_cast<QWidget*>(RadioGroupDT), static_cast<QWidget*>(GroupBox1),
-                          static_cast<QWidget*>(GroupBox2)}) {
-    hinted->setToolTipDuration(kHintDurationMs);
-  }
+  SetBoxHint(RadioGroupDT, QStringLiteral("Flexible fully extended"), kHintDurationMs);
+  SetBoxHint(GroupBox1, QStringLiteral("Litres per Second"), kHintDurationMs);
+  SetBoxHint(GroupBox2, QStringLiteral("Meters"), kHintDurationMs);
 
   FocusOrder order = {SGRoundDuct, EditRoundVolume, EditRoundLength};
   for (QAbstractButton* choice : ductTypes_->buttons()) {
@@ -329,6 +337,11 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildConversionsPage(QWidget* sheet) 
   ComboBoxVFUnits->setInsertPolicy(QComboBox::NoInsert);
   ComboBoxVFUnits->setCompleter(nullptr);
   ComboBoxVFUnits->setMaxVisibleItems(kUnitListRows);
+  ComboBoxVFUnits->lineEdit()->setMaxLength(kUnlimitedLength);
+  // The wheel changes the unit only when the list already has the focus, not while the pointer
+  // just passes over it; nor does the wheel give it the focus.
+  ComboBoxVFUnits->setFocusPolicy(Qt::StrongFocus);
+  ComboBoxVFUnits->installEventFilter(this);
 
   return {EditVolConv, ComboBoxVFUnits};
 }
@@ -343,11 +356,9 @@ void TQuellbornDuct::BuildMenu() {
 
 QLineEdit* TQuellbornDuct::AddEdit(QWidget* parent, const char* name, QRect geometry,
                                    QStringView text, int maxLength, Handler onChange) {
-  auto* edit = Named(new QLineEdit(text.toString(), parent), name);
+  auto* edit = Named(new QLineEdit(StartText(text), parent), name);
   edit->setGeometry(geometry);
-  if (maxLength != kNoLimit) {
-    edit->setMaxLength(maxLength);
-  }
+  edit->setMaxLength(maxLength == kNoLimit ? kUnlimitedLength : maxLength);
   edit->installEventFilter(this); // keyboard focus selects the whole text
   // Only the user's edits notify, so the initial text runs nothing.
   connect(edit, &QLineEdit::textEdited, this,
@@ -497,6 +508,9 @@ void TQuellbornDuct::changeEvent(QEvent* event) {
 }
 
 bool TQuellbornDuct::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ComboBoxVFUnits) {
+    return event->type() == QEvent::Wheel && !ComboBoxVFUnits->hasFocus();
+  }
   if (event->type() == QEvent::FocusIn) {
     // Focus that does not come from a mouse click selects the whole text, so typing replaces it.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QTimer>
 
 #include "About.h"
@@ -10,6 +9,7 @@
 #include "DecimalSeparator.h"
 #include "Duct.h"
 #include "Extended.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -36,14 +36,20 @@ private:
 
 } // namespace
 
-int RunGustrule(int& argc, char** argv, const std::function<void()>& afterFirstPaint) {
+int RunGustrule(int argc, char** argv, const std::function<void()>& afterFirstPaint) {
   gustrule::InitArithmetic();
   // The window is designed in pixels; keep them pixels on high-density screens too.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  QApplication application(argc, argv);
+  // The program takes no arguments, and Qt's own (-style, -reverse, -geometry, -qwindowtitle
+  // and the rest) must not change the window: the application object sees only the name.
+  static char fallbackName[] = "gustrule";
+  char* name = argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName;
+  int nameOnlyCount = 1;
+  char* nameOnly[] = {name, nullptr};
+  QApplication application(nameOnlyCount, nameOnly);
   QGuiApplication::setDesktopFileName(QStringLiteral("gustrule")); // matches the menu entry
   ReadDecimalSeparator();
-  SetApplicationTitle(DeriveApplicationTitle(QString::fromLocal8Bit(argv[0])));
+  SetApplicationTitle(DeriveApplicationTitle(QString::fromLocal8Bit(name)));
   ApplyClassicLook();
 
   TQuellbornDuct QuellbornDuct;
@@ -53,10 +59,7 @@ int RunGustrule(int& argc, char** argv, const std::function<void()>& afterFirstP
     new FirstPaintWatch(&QuellbornDuct, afterFirstPaint);
   }
 
+  CentreOnScreen(&QuellbornDuct);
   QuellbornDuct.show();
-  // Centre the outer frame on the desktop.
-  const QRect desktop = QuellbornDuct.screen()->availableGeometry();
-  QuellbornDuct.move(QuellbornDuct.pos() + desktop.center() -
-                     QuellbornDuct.frameGeometry().center());
   return QApplication::exec();
 }

@@ -125,7 +125,8 @@ QString TextGrid::Cell(int column, int row) const {
 }
 
 void TextGrid::MoveRow(int from, int to) {
-  if (from < 0 || to < 0 || from >= RowCount() || to >= RowCount() || from == to) {
+  if (from < 0 || to < 0 || from >= RowCount() || to >= RowCount() || from == to ||
+      IsPinned(from) || IsPinned(to)) {
     return;
   }
   const auto first = rows_.begin();
@@ -385,7 +386,7 @@ void TextGrid::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (column < fixedColumns_) {
-    if (rowMoving_) {
+    if (rowMoving_ && !IsPinned(row)) {
       drag_ = Drag::MovingRow;
       dragFromRow_ = row;
       dropRow_ = row;
@@ -412,7 +413,7 @@ void TextGrid::mouseMoveEvent(QMouseEvent* event) {
       MoveCurrent(row, currentColumn_, true);
     }
   } else if (drag_ == Drag::MovingRow) {
-    const int drop = RowHeight(row) > 0 ? row : -1;
+    const int drop = RowHeight(row) > 0 && !IsPinned(row) ? row : -1;
     if (drop != dropRow_) {
       dropRow_ = drop;
       viewport()->update();
@@ -438,6 +439,16 @@ void TextGrid::contextMenuEvent(QContextMenuEvent* event) {
   if (!copyEnabled_) {
     event->ignore();
     return;
+  }
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    // As in a spreadsheet, a right click on a row outside the selection first selects that row,
+    // so the menu acts on what was clicked.
+    const int row = RowAt(event->pos().y());
+    const int column = ColumnAt(event->pos().x());
+    if (row >= 0 && RowHeight(row) > 0 && column >= 0 &&
+        (row < SelectionTop() || row > SelectionBottom())) {
+      MoveCurrent(row, column < fixedColumns_ ? currentColumn_ : column, false);
+    }
   }
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);

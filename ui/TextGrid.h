@@ -48,10 +48,12 @@ public:
   void SetRowSelect(bool on);
   bool RowSelect() const { return rowSelect_; }
 
-  // On: a row can be dragged by its fixed-column cell to another row (see MoveRow).
+  // On: a row can be dragged by its fixed-column cell to another row (see MoveRow). The heading
+  // row and the rows above it cannot be dragged, and a drop onto them does nothing.
   void SetRowMoving(bool on);
 
   // The row that holds the column headings, -1 (the default) for none. Copying puts it first.
+  // It and the rows above it are pinned: no row move takes them away or lands among them.
   void SetHeadingRow(int row);
   int HeadingRow() const { return headingRow_; }
 
@@ -68,8 +70,9 @@ public:
 
   // Moves a row's texts and height as a list move: removed at `from`, inserted at `to`, the
   // rows between shift by one. Rows 0..3 "a b c d" with MoveRow(1, 3) become "a c d b"; with
-  // MoveRow(3, 1) they become "a d b c". Positions outside the grid or from == to do nothing.
-  // The selection keeps its positions. Emits RowMoved.
+  // MoveRow(3, 1) they become "a d b c". Positions outside the grid, pinned positions (up to the
+  // heading row) and from == to do nothing: with heading row 1, MoveRow(3, 1) keeps "a b c d".
+  // The selection keeps its positions. Emits RowMoved when rows moved.
   void MoveRow(int from, int to);
 
   // The selection is the range of rows between the anchor row and the current row. It starts
@@ -136,6 +139,7 @@ private:
   void EnsureColumnVisible(int column);
   void PaintCell(QPainter& painter, const QPalette& palette, const QRect& dirty, int column,
                  int row) const;
+  bool IsPinned(int row) const { return row <= headingRow_; }
   int StepVisibleRows(int from, int steps) const;
   int PageRows() const;
   void MoveCurrent(int row, int column, bool extend);

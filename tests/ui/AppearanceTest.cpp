@@ -40,6 +40,10 @@ private slots:
   void itemsStandWhereDesigned();
   void onlyTheRoundGridScrollsSideways();
   void menuHasTwoMenusOfOneItemEach();
+  void sunkenEditBoxesShowTheirLightGreyInnerEdge_data();
+  void sunkenEditBoxesShowTheirLightGreyInnerEdge();
+  void radioCirclesAndScrollTrackShowTheButtonFace_data();
+  void radioCirclesAndScrollTrackShowTheButtonFace();
   void hintsShowOverTheirBoxOnly_data();
   void hintsShowOverTheirBoxOnly();
   void hintsWakeAfterHalfASecondAndStayTwoAndAHalf();
@@ -215,6 +219,62 @@ void AppearanceTest::menuHasTwoMenusOfOneItemEach() {
     QVERIFY(!actions[0]->isCheckable());
     QVERIFY(!actions[0]->isSeparator());
   }
+}
+
+void AppearanceTest::sunkenEditBoxesShowTheirLightGreyInnerEdge_data() {
+  QTest::addColumn<QString>("item");
+  QTest::addColumn<int>("page");
+  QTest::newRow("flow on the white round panel") << "EditRoundVolume" << 0;
+  QTest::newRow("side on the white rectangular panel") << "EditRectSideA" << 1;
+  QTest::newRow("value on the white conversions panel") << "EditVolConv" << 3;
+}
+
+void AppearanceTest::sunkenEditBoxesShowTheirLightGreyInnerEdge() {
+  QFETCH(QString, item);
+  QFETCH(int, page);
+  window_->PageControl->setCurrentIndex(page);
+  auto* edit = window_->findChild<QWidget*>(item);
+  QVERIFY(edit != nullptr);
+  const QImage shot = edit->grab().toImage();
+  const QColor buttonFace = edit->palette().color(QPalette::Button);
+  // Outside in, below and right: white, then the button face, then the white box.
+  const int w = shot.width();
+  const int h = shot.height();
+  for (int x = 2; x <= w - 2; ++x) {
+    QCOMPARE(shot.pixelColor(x, h - 2), buttonFace);
+    QCOMPARE(shot.pixelColor(x, h - 1), QColor(Qt::white));
+  }
+  for (int y = 2; y <= h - 2; ++y) {
+    QCOMPARE(shot.pixelColor(w - 2, y), buttonFace);
+  }
+}
+
+void AppearanceTest::radioCirclesAndScrollTrackShowTheButtonFace_data() {
+  QTest::addColumn<int>("choice"); // -1: the round grid's scroll bar
+  QTest::newRow("Spiral circle") << 0;
+  QTest::newRow("Flexible circle") << 1;
+  QTest::newRow("scroll bar track") << -1;
+}
+
+void AppearanceTest::radioCirclesAndScrollTrackShowTheButtonFace() {
+  QFETCH(int, choice);
+  auto& w = *window_;
+  QWidget* item = choice >= 0 ? static_cast<QWidget*>(w.RadioGroupDTChoice(choice))
+                              : w.SGRoundDuct->horizontalScrollBar();
+  const QImage shot = item->grab().toImage();
+  // The circle's inner lower-right arc, or the dotted track right of the slider: on the white
+  // panel both would otherwise be white.
+  QRect area = choice >= 0 ? QRect(0, 0, 16, shot.height())
+                           : QRect(shot.width() * 3 / 4, 2, shot.width() / 4 - 20, 10);
+  const QColor buttonFace = item->palette().color(QPalette::Button);
+  int shown = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      shown += shot.pixelColor(x, y) == buttonFace ? 1 : 0;
+    }
+  }
+  QVERIFY2(shown >= (choice >= 0 ? 4 : area.width() * area.height() / 3),
+           qPrintable(QString::number(shown)));
 }
 
 void AppearanceTest::hintsShowOverTheirBoxOnly_data() {

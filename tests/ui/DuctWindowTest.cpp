@@ -24,6 +24,8 @@
 #include "RoundDuct.h"
 #include "TextGrid.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 QStringList RowOf(const TextGrid* grid, int row) {
@@ -87,6 +89,10 @@ private slots:
   void zeroFlowReportsEachKeystrokeAndKeepsTheGrid();
   void rectangularFailureKeepsTheRow();
   void rowMoveThenRecalculationWritesFixedRows();
+  void unlimitedTextFieldsTakeLongPastesWhole_data();
+  void unlimitedTextFieldsTakeLongPastesWhole();
+  void wheelChangesTheUnitOnlyWithFocus_data();
+  void wheelChangesTheUnitOnlyWithFocus();
   void focusFromKeyboardSelectsTheWholeText();
   void failureBoxShowsTitleTextAndStopIcon();
   void failureTextAddsAFullStop_data();
@@ -311,9 +317,12 @@ void DuctWindowTest::rectangularFailureKeepsTheRow() {
 
 void DuctWindowTest::rowMoveThenRecalculationWritesFixedRows() {
   auto& w = *window_;
-  w.SGRoundDuct->MoveRow(1, 10); // the heading row moves too
-  QCOMPARE(w.SGRoundDuct->Cell(0, 10), QStringLiteral("Ø (mm)"));
+  const QStringList headings = RowOf(w.SGRoundDuct, 1);
+  w.SGRoundDuct->MoveRow(1, 10); // the heading row is pinned
+  w.SGRoundDuct->MoveRow(20, 1); // and nothing lands above it
+  QCOMPARE(RowOf(w.SGRoundDuct, 1), headings);
   w.SGRoundDuct->MoveRow(20, 3);
+  QCOMPARE(w.SGRoundDuct->Cell(0, 3), QStringLiteral("1000"));
   QTest::keyClick(w.EditRoundLength, Qt::Key_Backspace);
   QTest::keyClick(w.EditRoundLength, Qt::Key_2);
   gustrule::SharedConstants constants;
@@ -323,7 +332,53 @@ void DuctWindowTest::rowMoveThenRecalculationWritesFixedRows() {
   for (int row = 2; row <= 24; ++row) {
     QCOMPARE(RowOf(w.SGRoundDuct, row), Texts(expected, row));
   }
-  QCOMPARE(w.SGRoundDuct->Cell(0, 1), QStringLiteral("80")); // what the move left in row 1 stays
+  QCOMPARE(RowOf(w.SGRoundDuct, 1), headings);
+}
+
+void DuctWindowTest::unlimitedTextFieldsTakeLongPastesWhole_data() {
+  QTest::addColumn<bool>("unitField"); // else the value box
+  QTest::newRow("conversion value") << false;
+  QTest::newRow("unit text") << true;
+}
+
+void DuctWindowTest::unlimitedTextFieldsTakeLongPastesWhole() {
+  QFETCH(bool, unitField);
+  auto& w = *window_;
+  w.PageControl->setCurrentIndex(3);
+  w.ComboBoxVFUnits->setEditText(QStringLiteral("l/s"));
+  QLineEdit* field = unitField ? w.ComboBoxVFUnits->lineEdit() : w.EditVolConv;
+  // Beyond Qt's default limit of 32,767 characters; cut there, the value would be all blanks.
+  const QString pasted = QString(40000, QLatin1Char(' ')) + (unitField ? u"m³/s"_s : u"1.5"_s);
+  QApplication::clipboard()->setText(pasted);
+  const QStringList before = RowOf(w.SGconversions, 2);
+  field->setFocus();
+  field->selectAll();
+  QTest::keySequence(field, QKeySequence::Paste);
+  QCOMPARE(field->text().size(), pasted.size());
+  // A unit with blanks matches none, so the results stay as they were.
+  QCOMPARE(RowOf(w.SGconversions, 2), unitField ? before : Split("1.50|0.00|0.09|5.40"));
+}
+
+void DuctWindowTest::wheelChangesTheUnitOnlyWithFocus_data() {
+  QTest::addColumn<bool>("focused");
+  QTest::newRow("without focus the wheel passes by") << false;
+  QTest::newRow("with focus it picks the next unit") << true;
+}
+
+void DuctWindowTest::wheelChangesTheUnitOnlyWithFocus() {
+  QFETCH(bool, focused);
+  auto& w = *window_;
+  w.PageControl->setCurrentIndex(3);
+  w.ComboBoxVFUnits->setCurrentIndex(0);
+  (focused ? static_cast<QWidget*>(w.ComboBoxVFUnits) : w.EditVolConv)->setFocus();
+  const QStringList before = RowOf(w.SGconversions, 2);
+  const QPoint at = w.ComboBoxVFUnits->rect().center();
+  QWheelEvent wheel(at, w.ComboBoxVFUnits->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w.ComboBoxVFUnits, &wheel);
+  QCOMPARE(w.ComboBoxVFUnits->currentText(), focused ? u"m³/s"_s : u"l/s"_s);
+  QCOMPARE(RowOf(w.SGconversions, 2),
+           focused ? Split("183700.00|183.70|11022.00|661320.00") : before);
 }
 
 void DuctWindowTest::focusFromKeyboardSelectsTheWholeText() {

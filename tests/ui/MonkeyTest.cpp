@@ -272,6 +272,10 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
     for (int n = 0; n < notified[2]; ++n, ++calculations) {
       expect([&] { conversions.Calc(utf8(7), utf8(8), conv.cells); });
     }
+    QVERIFY2(
+        w.SGRoundDuct->Cell(0, 1) == QStringLiteral("Ø (mm)"),
+        qPrintable(
+            QStringLiteral("after action %1 (%2): the headings left row 1").arg(i).arg(described)));
     QString where;
     QVERIFY2(Same(w.SGRoundDuct, round, &where) && Same(w.SGRectDuct, rect, &where) &&
                  Same(w.SGconversions, conv, &where),

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -276,6 +277,76 @@ private slots:
     // Writes go by position: row 4 is now the moved row.
     grid->SetCell(1, 4, QStringLiteral("new"));
     QCOMPARE(Column(*grid, 1).join(u' '), u"c0 c1 c3 c4 new c5"_s);
+  }
+
+  void headingRowAndRowsAboveArePinned_data() {
+    QTest::addColumn<bool>("byMouse"); // a drag by the fixed cell, else MoveRow
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("the heading cannot be dragged") << true << 1 << 4 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("no drop onto the heading") << true << 4 << 1 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("rows below it still move") << true << 4 << 2 << u"r0 r1 r4 r2 r3 r5"_s;
+    QTest::newRow("no move takes the heading") << false << 1 << 3 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("no move lands above it") << false << 3 << 0 << u"r0 r1 r2 r3 r4 r5"_s;
+    QTest::newRow("moves below it are list moves") << false << 5 << 2 << u"r0 r1 r5 r2 r3 r4"_s;
+  }
+  void headingRowAndRowsAboveArePinned() {
+    QFETCH(bool, byMouse);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, order);
+    const auto grid = MakeGrid();
+    grid->SetRowMoving(true);
+    grid->SetHeadingRow(1);
+    QSignalSpy moved(grid.get(), &TextGrid::RowMoved);
+    if (byMouse) {
+      SendMouse(*grid, QEvent::MouseButtonPress, Centre(*grid, 0, from));
+      SendMouse(*grid, QEvent::MouseMove, Centre(*grid, 0, to));
+      SendMouse(*grid, QEvent::MouseButtonRelease, Centre(*grid, 0, to));
+    } else {
+      grid->MoveRow(from, to);
+    }
+    QCOMPARE(Column(*grid, 0).join(u' '), order);
+    QCOMPARE(moved.count(), order == u"r0 r1 r2 r3 r4 r5"_s ? 0 : 1);
+    QCOMPARE(grid->RowHeight(0), 0);
+  }
+
+  void rightClickOutsideTheSelectionSelectsTheRow_data() {
+    QTest::addColumn<QPoint>("at"); // viewport pixels
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("bottom");
+    // Row r (from 1) spans y = 17 r - 16 to 17 r - 1.
+    QTest::newRow("a row outside the selection") << QPoint(40, 17 * 5 - 8) << 5 << 5;
+    QTest::newRow("its fixed cell") << QPoint(10, 17 * 4 - 8) << 4 << 4;
+    QTest::newRow("a selected row keeps the selection") << QPoint(40, 17 * 3 - 8) << 2 << 3;
+    QTest::newRow("below the rows") << QPoint(40, 200) << 2 << 3;
+    QTest::newRow("the hidden row 0") << QPoint(40, 0) << 2 << 3;
+  }
+  void rightClickOutsideTheSelectionSelectsTheRow() {
+    QFETCH(QPoint, at);
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    const auto grid = MakeGrid();
+    grid->resize(grid->width(), 240);
+    grid->SetCopyEnabled(true);
+    grid->SetHeadingRow(1);
+    grid->SelectRows(2, 3);
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    menu->actions().constFirst()->trigger();
+    menu->close();
+    QCOMPARE(grid->SelectionTop(), top);
+    QCOMPARE(grid->SelectionBottom(), bottom);
+    QString copied = u"r1\tc1\t\n"_s;
+    for (int row = std::max(top, 2); row <= bottom; ++row) {
+      copied += u"r%1\tc%1\t\n"_s.arg(row);
+    }
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
   }
 
   void fixedColumnIsNeverHighlighted() {
