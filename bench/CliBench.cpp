@@ -26,13 +26,17 @@ constexpr int kSections = 10000;
 // of their own (one in a hundred that no size meets) and some quoted section names.
 std::string Schedule() {
   std::string text = "section,flow,length,type,max_velocity,max_friction\n";
+  const auto add = [&text](auto... parts) { ((text += parts), ...); };
   for (int i = 0; i < kSections; ++i) {
     const int flow = 20 + (i * 7919) % 2981;
-    text += i % 7 == 0 ? "\"Riser " + std::to_string(i) + ", level " + std::to_string(i % 9) + "\""
-                       : "S" + std::to_string(i);
-    text += "," + std::to_string(flow) + "." + std::to_string(i % 10) + ",";
-    text += std::to_string(1 + i % 25) + (i % 3 == 0 ? ",flexible," : ",spiral,");
-    text += i % 100 == 0 ? "0.05,\n" : i % 10 == 0 ? "6,1.5\n" : ",\n";
+    if (i % 7 == 0) {
+      add("\"Riser ", std::to_string(i), ", level ", std::to_string(i % 9), "\"");
+    } else {
+      add("S", std::to_string(i));
+    }
+    add(",", std::to_string(flow), ".", std::to_string(i % 10), ",", std::to_string(1 + i % 25));
+    add(i % 3 == 0 ? ",flexible," : ",spiral,");
+    add(i % 100 == 0 ? "0.05,\n" : i % 10 == 0 ? "6,1.5\n" : ",\n");
   }
   return text;
 }
