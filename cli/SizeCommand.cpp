@@ -81,14 +81,21 @@ int SizeOneDuct(const Invocation& run) {
   return kExitSuccess;
 }
 
+// Closes a file the program opened, never standard input.
+struct CloseUnlessStandardInput {
+  void operator()(FILE* file) const {
+    if (file != stdin) {
+      std::fclose(file);
+    }
+  }
+};
+
 // The whole of a file, or of standard input for "-"; nothing when it cannot be read, with the
 // reason in `problem`.
 std::optional<std::string> ReadWhole(std::string_view name, std::string& problem) {
-  const bool standardInput = name == kStandardInput;
   const std::string path(name);
-  const std::unique_ptr<FILE, int (*)(FILE*)> file(
-      standardInput ? stdin : std::fopen(path.c_str(), "rb"),
-      standardInput ? [](FILE*) { return 0; } : std::fclose);
+  const std::unique_ptr<FILE, CloseUnlessStandardInput> file(
+      name == kStandardInput ? stdin : std::fopen(path.c_str(), "rb"));
   if (!file) {
     problem = std::strerror(errno);
     return std::nullopt;
