@@ -170,7 +170,13 @@ Request ParseCommandLine(std::span<const std::string_view> args,
   if (command == subcommands.end()) {
     return fail(Join({"unknown subcommand '", name, "'"}));
   }
-  if (positional.size() != command->Operands + 1) {
+  const std::size_t operands = positional.size() - 1;
+  if (command->CheckArguments != nullptr) {
+    if (std::string problem = command->CheckArguments(operands, request.Options);
+        !problem.empty()) {
+      return fail(std::move(problem));
+    }
+  } else if (operands != command->Operands) {
     return fail(Join({name, " takes ", std::to_string(command->Operands), " values"}));
   }
   for (const auto& given : request.Options) {
@@ -188,6 +194,20 @@ Request ParseCommandLine(std::span<const std::string_view> args,
 std::string UsageText(std::span<const Subcommand> subcommands) {
   std::string text = "Usage:\n";
   for (const Subcommand& subcommand : subcommands) {
+    for (const std::string& line : subcommand.UsageLines) {
+      const std::string start = Join({"  ", kProgram, " ", subcommand.Name, " "});
+      text += start;
+      for (const char c : line) { // a continuation line starts under the first operand
+        text += c;
+        if (c == '\n') {
+          text.append(start.size(), ' ');
+        }
+      }
+      text += "\n";
+    }
+    if (!subcommand.UsageLines.empty()) {
+      continue;
+    }
     text += Join({"  ", kProgram, " ", subcommand.Name, " ", subcommand.Usage});
     for (const Option& option : subcommand.Options) {
       text += Join({" ", UsageForm(option)});
@@ -238,15 +258,19 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
   }
   text +=
       "\n"
-      "Output: the heading row, then every row the calculation wrote, as an aligned table (or "
-      "TSV).\n"
+      "Output: the heading row, then every row the calculation wrote (size: the chosen row, or "
+      "one\n"
+      "row per section), as an aligned table, or TSV, or for a schedule also CSV.\n"
       "Exit status: 0 on success; 1 after an arithmetic failure (the rows written before it are\n"
-      "printed, the message goes to standard error) or any other failure; 2 for a usage error.\n"
+      "printed, the message goes to standard error), when a section of a schedule failed, or for\n"
+      "any other failure; 2 for a usage error; 3 when size finds no size that meets the limits.\n"
       "\n"
       "Examples:\n"
       "  gustrule-cli round 183.7 1 spiral\n"
       "  gustrule-cli rect 183.7 212 212 1 --tsv\n"
-      "  gustrule-cli convert 1,5 m³/s --decimal-separator ,\n";
+      "  gustrule-cli convert 1,5 m³/s --decimal-separator ,\n"
+      "  gustrule-cli size 183.7 1 spiral --max-velocity 5 --max-friction 1\n"
+      "  gustrule-cli size --schedule ducts.csv --max-velocity 5 --csv\n";
   return text;
 }
 

@@ -15,6 +15,7 @@ namespace gustrule::cli {
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1; // an arithmetic failure, or any other that ends a run
 constexpr int kExitUsage = 2;
+constexpr int kExitNoSize = 3; // size: no duct size meets the limits
 
 // One option: a switch, or an option that takes a value as the next argument or after "=".
 struct Option {
@@ -43,10 +44,18 @@ struct Invocation {
 struct Subcommand {
   std::string_view Name;
   std::size_t Operands;          // how many values it takes
-  std::string Usage;             // what follows the name in its usage line
+  std::string Usage;             // what follows the name in its usage line and the help's list
   std::string Description;       // the help under it, each line indented by six blanks
   std::vector<Option> Options;   // its own options, beyond those every subcommand takes
   int (*Run)(const Invocation&); // prints the result; returns the exit status
+  // For a subcommand whose values depend on its options (one duct, or a schedule file and no
+  // values): the check of the number of values and of the options given together, returning
+  // the usage problem or the empty text; it takes the place of the count in Operands.
+  std::string (*CheckArguments)(std::size_t operands, const OptionValues& options) = nullptr;
+  // Its usage lines, what follows the name, each form with its options written out ("\n" inside
+  // one continues it on the next line, under its start); when empty, the one line is Usage
+  // followed by every option it takes.
+  std::vector<std::string> UsageLines{};
 };
 
 // The options every subcommand takes.

@@ -10,10 +10,9 @@
 #include "GridOutput.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
+#include "SizeCommand.h"
 
 namespace gustrule::cli {
-
-namespace {
 
 SharedConstants Constants() {
   SharedConstants constants;
@@ -21,7 +20,6 @@ SharedConstants Constants() {
   return constants;
 }
 
-// The material words as the usage shows them: "spiral|flexible".
 std::string MaterialWords(std::string_view between, std::string_view beforeLast) {
   std::string words;
   for (std::size_t i = 0; i < DuctMaterials.size(); ++i) {
@@ -33,6 +31,12 @@ std::string MaterialWords(std::string_view between, std::string_view beforeLast)
   return words;
 }
 
+GridStyle TableStyle(const Invocation& run) {
+  return run.Has(TsvOption().Name) ? GridStyle::Tsv : GridStyle::Aligned;
+}
+
+namespace {
+
 int RunRound(const Invocation& run) {
   const DuctMaterial* material = FindDuctMaterial(run.Operands[2]);
   if (material == nullptr) {
@@ -40,7 +44,7 @@ int RunRound(const Invocation& run) {
   }
   CellGrid grid(RoundDuctColumns, RoundDuctRows);
   WriteHeadings(grid, RoundDuctHeadings);
-  return CalculateAndPrint(grid, run.Has(TsvOption().Name), [&](CellGrid& cells) {
+  return CalculateAndPrint(grid, TableStyle(run), [&](CellGrid& cells) {
     RoundDuctCalc(Constants(), run.Operands[0], run.Operands[1], *material, cells);
   });
 }
@@ -48,7 +52,7 @@ int RunRound(const Invocation& run) {
 int RunRect(const Invocation& run) {
   CellGrid grid(RectDuctColumns, RectDuctRows);
   WriteHeadings(grid, RectDuctHeadings);
-  return CalculateAndPrint(grid, run.Has(TsvOption().Name), [&](CellGrid& cells) {
+  return CalculateAndPrint(grid, TableStyle(run), [&](CellGrid& cells) {
     const auto& values = run.Operands;
     RectDuctCalc(Constants(), values[0], values[1], values[2], values[3], cells);
   });
@@ -57,7 +61,7 @@ int RunRect(const Invocation& run) {
 int RunConvert(const Invocation& run) {
   CellGrid grid(ConversionColumns, ConversionRows);
   WriteHeadings(grid, ConversionUnits);
-  return CalculateAndPrint(grid, run.Has(TsvOption().Name), [&](CellGrid& cells) {
+  return CalculateAndPrint(grid, TableStyle(run), [&](CellGrid& cells) {
     Conversions conversions;
     conversions.Calc(run.Operands[0], run.Operands[1], cells);
   });
@@ -95,6 +99,7 @@ std::vector<Subcommand> MakeSubcommands() {
        "      of l/s, m³/s, m³/min, m³/hr (UTF-8); any other text gives 0.00 in every cell.\n",
        {},
        RunConvert});
+  table.push_back(SizeSubcommand());
   return table;
 }
 

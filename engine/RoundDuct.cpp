@@ -60,25 +60,32 @@ RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, 
   return row;
 }
 
+double CubicMetresPerSecond(double litresPerSecond) {
+  return Real(Real(litresPerSecond) / 1000).Value();
+}
+
+void WriteRoundDuctRow(const RoundDuctRow& row, const DuctMaterial& material, int gridRow,
+                       CellSink& grid) {
+  grid.SetCell(0, gridRow, FormatFixed(row.DiameterMm, 0));
+  grid.SetCell(1, gridRow, FormatFixed(row.Velocity, 2));
+  grid.SetCell(2, gridRow, FormatFixed(row.LossPerMetre, 1));
+  grid.SetCell(3, gridRow, FormatFixed(row.LossTotal, 1));
+  grid.SetCell(4, gridRow, FormatFixed(row.VelocityPressure, 1));
+  int column = 5;
+  for (const double bend : row.Bends) {
+    grid.SetCell(column++, gridRow, material.ShowsBendLosses ? FormatFixed(bend, 1) : "");
+  }
+}
+
 void RoundDuctCalc(const SharedConstants& constants, std::string_view volumeText,
                    std::string_view lengthText, const DuctMaterial& material, CellSink& grid) {
-  const Real flow = Real(ReadNumber(volumeText, kRoundFallback)) / 1000; // l/s to m³/s
+  const double flow = CubicMetresPerSecond(ReadNumber(volumeText, kRoundFallback));
   const double length = ReadNumber(lengthText, kRoundFallback);
 
-  int rowIndex = RoundDuctFirstValueRow;
+  int gridRow = RoundDuctFirstValueRow;
   for (const int diameterMm : RoundDuctDiameters) {
-    const RoundDuctRow row =
-        ComputeRoundDuctRow(constants, flow.Value(), length, material.Roughness, diameterMm);
-    grid.SetCell(0, rowIndex, FormatFixed(row.DiameterMm, 0));
-    grid.SetCell(1, rowIndex, FormatFixed(row.Velocity, 2));
-    grid.SetCell(2, rowIndex, FormatFixed(row.LossPerMetre, 1));
-    grid.SetCell(3, rowIndex, FormatFixed(row.LossTotal, 1));
-    grid.SetCell(4, rowIndex, FormatFixed(row.VelocityPressure, 1));
-    int column = 5;
-    for (const double bend : row.Bends) {
-      grid.SetCell(column++, rowIndex, material.ShowsBendLosses ? FormatFixed(bend, 1) : "");
-    }
-    ++rowIndex;
+    WriteRoundDuctRow(ComputeRoundDuctRow(constants, flow, length, material.Roughness, diameterMm),
+                      material, gridRow++, grid);
   }
 }
 

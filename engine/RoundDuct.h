@@ -42,6 +42,18 @@ struct RoundDuctRow {
 RoundDuctRow ComputeRoundDuctRow(const SharedConstants& constants, double flow, double length,
                                  double roughness, int diameterMm);
 
+// A volume flow typed in l/s as the table computes with it: the value / 1000, stored as m³/s.
+// Example: 183.7 gives 0.1837 (the double nearest to it). Never fails for a finite double.
+double CubicMetresPerSecond(double litresPerSecond);
+
+// Writes a computed row as the 13 texts of grid row `gridRow`, columns 0 to 12 in order: the
+// diameter with 0 decimals, the velocity with 2, the loss per metre, the total loss, the velocity
+// pressure and the eight bend losses with 1; for a material that shows no bend losses (flexible
+// duct) the bend columns get the empty text. The one place a row becomes texts, for the table and
+// for whatever picks a single row of it.
+void WriteRoundDuctRow(const RoundDuctRow& row, const DuctMaterial& material, int gridRow,
+                       CellSink& grid);
+
 // Reads the volume flow (l/s) and length (m) texts with the fallback 0.0001, then computes and
 // writes rows 2 to 24, columns 0 to 12 in order, with the material's wall roughness; for a
 // material that shows no bend losses (flexible duct) the bend columns get the empty text. All

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds in Release and prints one table of medians: the engine, keystrokes in the window, the
-# first drawing of the velocities picture, and start-up and peak memory beside a bare Qt window.
+# Builds in Release and prints one table of medians: the engine, sizing a schedule, keystrokes in
+# the window, the first drawing of the velocities picture, and start-up and peak memory beside a
+# bare Qt window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh build test >&2
@@ -19,6 +20,21 @@ medians() {
 echo "| measurement | median | compared with |"
 echo "|---|---|---|"
 medians "$b/engine_bench"
+medians "$b/cli_bench"
+# gustrule-cli itself on the benchmark's schedule as a file: the median wall time of 5 runs,
+# from process start to exit, the aligned table written to /dev/null.
+schedule=build/bench/schedule-10000.csv
+"$b/cli_bench" --print-schedule >"$schedule"
+times=()
+for _ in 1 2 3 4 5; do
+  start=$(date +%s%N)
+  build/bench/cli/gustrule-cli size --schedule "$schedule" --max-velocity 5 --max-friction 1 \
+    >/dev/null 2>&1 || true # the sections that no size meets end it with status 1
+  times+=($((($(date +%s%N) - start) / 1000)))
+done
+median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
+printf '| gustrule-cli size --schedule, 10,000 sections | %d.%03d ms | |\n' \
+  $((median / 1000)) $((median % 1000))
 QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
 "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30
 echo

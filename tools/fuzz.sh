@@ -15,7 +15,7 @@ fi
 bash tools/setup-debian.sh fuzz
 
 build=build/fuzz
-targets=(read_number format_fixed calculations)
+targets=(read_number format_fixed calculations schedule)
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DGUSTRULE_FUZZ=ON -DGUSTRULE_BUILD_UI=OFF \
   -DGUSTRULE_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target "${targets[@]/#/fuzz_}"

@@ -8,7 +8,7 @@
 #            tools/desktop-session.sh and tools/screenshots.sh;
 #   package: lintian, for checking the Debian package (tests/package/check-deb.sh);
 #   format:  clang-format and clang-tidy, for tools/check-format.sh and tools/tidy.sh;
-#   fuzz:    the compiler tools and clang's libFuzzer, for the engine's fuzz targets only.
+#   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only.
 # Without root and without sudo nothing can be installed: it then lists what to ask an
 # administrator for and exits with status 1.
 set -euo pipefail

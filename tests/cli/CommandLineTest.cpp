@@ -69,5 +69,39 @@ TEST(CommandLine, UsageAndHelpShowASubcommandsOwnOptions) {
             std::string::npos);
 }
 
+// A subcommand whose values depend on an option: one value, or none with --file.
+std::string OneValueOrAFile(std::size_t operands, const OptionValues& options) {
+  return operands == (options.contains("--file") ? 0U : 1U) ? "" : "one value, or --file alone";
+}
+
+TEST(CommandLine, ASubcommandsOwnCheckReplacesTheCountAndItsUsageLinesAreItsOwn) {
+  const std::vector<Subcommand> table = {{"load",
+                                          1,
+                                          "VALUE",
+                                          "",
+                                          {{.Name = "--file", .Value = "F"}},
+                                          Nothing,
+                                          OneValueOrAFile,
+                                          {"VALUE", "--file F [--tsv]\n[--decimal-separator C]"}}};
+  const struct {
+    std::vector<std::string_view> args;
+    std::string problem;
+  } cases[] = {
+      {{"load", "1"}, ""},
+      {{"load", "--file", "x"}, ""},
+      {{"load", "1", "--file", "x"}, "one value, or --file alone"},
+      {{"load"}, "one value, or --file alone"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseCommandLine(c.args, table).Problem, c.problem) << testing::PrintToString(c.args);
+  }
+  EXPECT_EQ(UsageText(table), "Usage:\n"
+                              "  gustrule-cli load VALUE\n"
+                              "  gustrule-cli load --file F [--tsv]\n"
+                              "                    [--decimal-separator C]\n"
+                              "  gustrule-cli --help\n"
+                              "  gustrule-cli --version\n");
+}
+
 } // namespace
 } // namespace gustrule::cli

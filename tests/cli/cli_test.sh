@@ -6,7 +6,8 @@ cli=$1
 failures=0
 passes=0
 err_file=$(mktemp)
-trap 'rm -f "$err_file"' EXIT
+work=$(mktemp -d) # schedule files
+trap 'rm -f "$err_file"; rm -rf "$work"' EXIT
 
 # run ARGS...: sets out, err and status.
 run() {
@@ -114,6 +115,76 @@ expect "--help ends the reading" 0 "$help" "" -- round --help --csv
 expect "--version" 0 "gustrule-cli 1.0.0" "" -- --version
 expect "--version after a subcommand" 0 "gustrule-cli 1.0.0" "" -- convert 1 --version
 
+# size: the row is the one round prints, for one duct and for each section of a schedule.
+round_250=$(sed -n 8p <<<"$("$cli" round 183.7 1 spiral --tsv)")
+round_300=$(sed -n 9p <<<"$("$cli" round 245.63 1 spiral --tsv)")
+flexible_300=$(sed -n 9p <<<"$("$cli" round 183.7 1 flexible --tsv)")
+no_size="No duct size up to 1500 mm meets the limits."
+expect "size one duct" 0 "$round_head"$'\n'"$round_250" "" \
+  -- size 183.7 1 spiral --max-velocity 5 --tsv
+expect "size with both limits, flexible" 0 "$round_head"$'\n'"$flexible_300" "" \
+  -- size --max-velocity=5 --max-friction 1 183.7 1 flexible --tsv
+expect "size: 5.0039 m/s shows as 5.00 but exceeds 5" 0 "$round_head"$'\n'"$round_300" "" \
+  -- size 245.63 1 spiral --max-velocity 5 --tsv
+expect "size with a comma separator" 0 "$round_head"$'\n'"$round_250" "" \
+  -- size 183,7 1 spiral --max-friction 1,0 --decimal-separator , --tsv
+expect "size: no size qualifies" 3 "" "$no_size" -- size 183.7 1 spiral --max-velocity 0.05
+expect "size: zero flow" 1 "" "Floating point division by zero." -- size 0 1 spiral --max-velocity 5
+expect "size: flow beyond the double range" 1 "" "Floating point overflow." \
+  -- size 2e1000 1 spiral --max-velocity 5
+expect_usage "size: unreadable flow" "FLOW '12a' is not a number" \
+  -- size 12a 1 spiral --max-velocity 5
+expect_usage "size: unreadable length" "LENGTH '' is not a number" -- size 1 "" spiral --max-velocity 5
+expect_usage "size: unreadable limit" "--max-friction '1.0' is not a number" \
+  -- size 1 1 spiral --max-friction 1.0 --decimal-separator ,
+expect_usage "size: a limit of zero" "--max-velocity '-0' is not above zero" \
+  -- size 1 1 spiral --max-velocity -0
+expect_usage "size: two values" "size takes 3 values" -- size 1 1 --max-velocity 5
+expect_usage "size: no limit" "size needs --max-velocity or --max-friction" -- size 1 1 spiral
+expect_usage "size: bad duct type" "the duct type is spiral or flexible" \
+  -- size 1 1 Spiral --max-velocity 5
+expect_usage "size: values and --schedule" "size --schedule takes no values" \
+  -- size 1 1 spiral --schedule x --max-velocity 5
+expect_usage "size: --csv without --schedule" "--csv goes only with --schedule" \
+  -- size 1 1 spiral --max-velocity 5 --csv
+expect_usage "size: --tsv and --csv" "--tsv and --csv exclude each other" \
+  -- size --schedule x --max-velocity 5 --csv --tsv
+expect_usage "size: --type" "--type is spiral or flexible" -- size --schedule x --type oval
+expect_usage "size: no such file" "cannot read '$work/none.csv': No such file or directory" \
+  -- size --schedule "$work/none.csv" --max-velocity 5
+
+sched_head="Section${T}$round_head"
+printf '%s\r\n' "Section,Flow,max_velocity,Type" "# supply" "A,183.7,,flexible" "\"B, 2\",x" \
+  "C,245.63" "" "D,0" "E,183.7,0.05" "F,183.7,,spiral,extra" >"$work/mixed.csv"
+mixed_out="$sched_head"$'\n'"A${T}$flexible_300"$'\n'"B, 2${T}${T}${T}${T}${T}${T}${T}${T}${T}${T}${T}"
+mixed_out+="${T}${T}"$'\n'"C${T}$round_300"$'\n'"D"$(printf '\t%.0s' {1..13})$'\n'"E"
+mixed_out+=$(printf '\t%.0s' {1..13})$'\n'"F"$(printf '\t%.0s' {1..13})
+mixed_err="line 4: flow 'x' is not a number"$'\n'"line 7: Floating point division by zero."
+mixed_err+=$'\n'"line 8: $no_size"$'\n'"line 9: 5 fields, the header has 4"
+expect "schedule with bad lines among good ones" 1 "$mixed_out" "$mixed_err" \
+  -- size --schedule "$work/mixed.csv" --max-friction 1 --max-velocity 5 --tsv
+expect "schedule from standard input" 1 "$mixed_out" "$mixed_err" \
+  -- size --schedule - --max-friction 1 --max-velocity 5 --tsv <"$work/mixed.csv"
+printf '%s\n' 'section,flow' '"B, 2",183.7' '"say ""hi""",183.7' >"$work/quoted.csv"
+round_250_csv=${round_250//$T/,}
+expect_line "schedule as CSV: quoted where needed" 2 "\"B, 2\",$round_250_csv" \
+  -- size --schedule=- --max-velocity 5 --csv <"$work/quoted.csv"
+expect_line "schedule as CSV: quotes doubled" 3 "\"say \"\"hi\"\"\",$round_250_csv" \
+  -- size --schedule=- --max-velocity 5 --csv <"$work/quoted.csv"
+printf 'flow\tsection\n"183,7"\tone, two\n' >"$work/comma.tsv"
+expect "schedule: tabs, and a comma separator" 0 "$sched_head"$'\n'"one, two${T}$round_250" "" \
+  -- size --schedule "$work/comma.tsv" --max-velocity 5 --decimal-separator , --tsv
+printf 'flow\n"183,7"\n183.7\n' >"$work/comma.csv"
+expect "schedule: a comma decimal in a CSV is quoted" 1 \
+  "$sched_head"$'\n'"${T}$round_250"$'\n'"$(printf '\t%.0s' {1..13})" \
+  "line 3: flow '183.7' is not a number" \
+  -- size --schedule "$work/comma.csv" --max-velocity 5 --decimal-separator , --tsv
+expect_usage "schedule without a flow column" "standard input: no 'flow' column" \
+  -- size --schedule - --max-velocity 5 <<<"section,Flow rate"
+expect_usage "schedule with a column named twice" \
+  "standard input: the column 'flow' is named twice" \
+  -- size --schedule - --max-velocity 5 <<<"flow,FLOW"
+
 expect_usage "unknown subcommand" "unknown subcommand 'square'" -- square 1 2
 expect_usage "missing values" "round takes 3 values" -- round 183.7 1
 expect_usage "bad duct type" "the duct type is spiral or flexible" -- round 183.7 1 oval
@@ -121,7 +192,8 @@ expect_usage "separator of two characters" "--decimal-separator takes exactly on
   -- convert 1 l/s --decimal-separator ab
 expect_usage "separator missing" "--decimal-separator needs a character" \
   -- convert 1 l/s --decimal-separator
-expect_usage "unknown option" "unknown option '--csv'" -- round 1 1 spiral --csv
+expect_usage "unknown option" "unknown option '--json'" -- round 1 1 spiral --json
+expect_usage "an option of size" "--csv is not an option of round" -- round 1 1 spiral --csv
 expect_usage "a switch takes no value" "unknown option '--tsv=yes'" -- round 1 1 spiral --tsv=yes
 expect_usage "no arguments" "no subcommand given" --
 expect_usage "-h after -- is a value" "unknown subcommand '-h'" -- -- -h

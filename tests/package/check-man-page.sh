@@ -3,9 +3,14 @@
 #
 #   check-man-page.sh help     CLI MANPAGE   the same options and subcommands as CLI --help
 #   check-man-page.sh examples CLI MANPAGE   every "$ gustrule-cli ..." example prints what the
-#                                            page shows, and exits as a following "$ echo $?" says
+#                                            page shows, and exits as a following "$ echo $?" says;
+#                                            a "$ cat FILE" example shows a file the later
+#                                            examples read: it is written with the lines shown
 set -u
 mode=$1 cli=$2 page=$3
+# The examples run in a directory of their own: the program and the page by absolute paths.
+[[ $cli == */* ]] && cli=$(realpath "$cli")
+page=$(realpath "$page")
 failures=0
 passes=0
 
@@ -17,7 +22,7 @@ fail() {
 # The page with the escapes of the characters it uses replaced and font changes dropped; and as
 # plain text, with the macro names of request lines dropped too.
 plain_page_with_requests() {
-  sed -E -e 's/\\-/-/g' -e 's/\\\(dq/"/g' -e 's/\\\(S3/³/g' -e 's/\\\(\/O/Ø/g' \
+  sed -E -e 's/\\-/-/g' -e 's/\\\(dq/"/g' -e 's/\\\(S3/³/g' -e 's/\\\(\/O/Ø/g' -e 's/\\\(de/°/g' \
     -e 's/\\f[BIRP]//g' -e 's/\\[&%]//g' "$page"
 }
 plain_page() {
@@ -87,15 +92,30 @@ check_help() {
   done
 }
 
+# run_example WORDS...: runs the program with the words after "gustrule-cli" as its arguments;
+# a final "< FILE" reads standard input from FILE, as the shell would.
+run_example() {
+  local words=("$@") input=/dev/null
+  if ((${#words[@]} >= 2)) && [[ ${words[-2]} == "<" ]]; then
+    input=${words[-1]}
+    words=("${words[@]:0:${#words[@]}-2}")
+  fi
+  "$cli" "${words[@]:1}" <"$input"
+}
+
 check_examples() {
-  local examples=0 command="" expected="" status="" line in_example=no
+  local examples=0 command="" expected="" status="" line in_example=no file=""
+  # "$ cat FILE" writes its files into the examples' directory.
+  examples_dir=$(mktemp -d) || { fail "no temporary directory"; return; }
+  trap 'rm -rf "$examples_dir"' EXIT
+  cd "$examples_dir" || return
   # Runs the example gathered so far and compares its output and status with the page's.
   finish() {
     [[ -n $command ]] || return 0
     examples=$((examples + 1))
     local args got got_status
     read -ra args <<<"$command"
-    got=$("$cli" "${args[@]:1}" 2>&1)
+    got=$(run_example "${args[@]}" 2>&1)
     got_status=$?
     if [[ $got != "${expected%$'\n'}" ]]; then
       fail "example '$command' prints:"$'\n'"$got"$'\n'"  the page shows:"$'\n'"${expected%$'\n'}"
@@ -109,26 +129,34 @@ check_examples() {
   while IFS= read -r line; do
     case $line in
       .EX) in_example=yes ;;
-      .EE) finish; in_example=no ;;
+      .EE) finish; in_example=no file="" ;;
       *)
         [[ $in_example == yes ]] || continue
         if [[ $line == '$ echo $?' ]]; then
           IFS= read -r status
         elif [[ $line == '$ gustrule-cli '* ]]; then
           finish
+          file=""
           command=${line#\$ }
+        elif [[ $line =~ ^\$\ cat\ ([A-Za-z0-9._-]+)$ ]]; then
+          finish
+          file=${BASH_REMATCH[1]}
+          : >"$file"
+        elif [[ -n $file && $line != .* ]]; then
+          printf '%s\n' "$line" >>"$file"
         elif [[ -n $command && $line != .* ]]; then
           expected+=$line$'\n'
         fi
         ;;
     esac
-  done < <(sed -E -e 's/\\-/-/g' -e 's/\\\(S3/³/g' -e 's/\\\(\/O/Ø/g' "$page")
+  done < <(sed -E -e 's/\\-/-/g' -e 's/\\\(S3/³/g' -e 's/\\\(\/O/Ø/g' -e 's/\\\(de/°/g' \
+    -e 's/\\\(dq/"/g' -e 's/\\e/\\/g' "$page")
   # An example without "$ " shows a command alone; it must at least succeed.
   local bare
   while IFS= read -r bare; do
     local args
     read -ra args <<<"$bare"
-    if "$cli" "${args[@]:1}" >/dev/null 2>&1; then
+    if run_example "${args[@]}" >/dev/null 2>&1; then
       passes=$((passes + 1))
     else
       fail "example '$bare' exits with $?"
