@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -25,7 +26,6 @@
 #include "BoxHint.h"
 #include "DecimalSeparator.h"
 #include "DuctAccessibility.h"
-#include "DuctIcon.h"
 #include "DuctMaterials.h"
 #include "FailureReport.h"
 #include "Fonts.h"
@@ -140,6 +140,17 @@ QString StartText(QStringView text) {
   return text.toString().replace(u'.', QString::fromUcs4(&separator, 1));
 }
 
+// The program's icon at 32, 64 and 128 pixels, from the pictures compiled in. They are the ones
+// make-icons draws with DuctIconPixmap (and checks); loading them costs a fraction of drawing
+// the word three times, which would load three more sizes of the bold face at every start.
+QIcon WindowIcon() {
+  QIcon icon;
+  for (const int size : {32, 64, 128}) {
+    icon.addFile(QStringLiteral(":/icons/gustrule-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -167,7 +178,7 @@ TQuellbornDuct::~TQuellbornDuct() {
 
 void TQuellbornDuct::BuildWindow() {
   setWindowTitle(QStringLiteral("Quellborn Gustrule"));
-  setWindowIcon(DuctIcon());
+  setWindowIcon(WindowIcon());
   // Minimise and close, no maximise; with a fixed size window managers offer no resizing.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -24,11 +24,3 @@ QPixmap DuctIconPixmap(int size) {
   painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("Duct"));
   return pixmap;
 }
-
-QIcon DuctIcon() {
-  QIcon icon;
-  for (const int size : {32, 64, 128}) {
-    icon.addPixmap(DuctIconPixmap(size));
-  }
-  return icon;
-}

@@ -21,6 +21,7 @@
 
 #include "Appearance.h"
 #include "Duct.h"
+#include "DuctIcon.h"
 #include "FailureReport.h"
 #include "TextGrid.h"
 
@@ -108,8 +109,12 @@ void AppearanceTest::windowHasFixedClientSizeAndNoMaximise() {
   QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
   QVERIFY(w.windowFlags() & Qt::WindowMinimizeButtonHint);
   QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
-  QVERIFY(!w.windowIcon().isNull());
-  QCOMPARE(w.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+  // The icon pictures compiled in are the drawing, at each size.
+  for (const int size : {32, 64, 128}) {
+    const QImage shown = w.windowIcon().pixmap(size, size).toImage();
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+             DuctIconPixmap(size).toImage().convertToFormat(QImage::Format_RGB32));
+  }
   QCOMPARE(w.PageControl->geometry(), QRect(-1, 0, 610, 529));
   QVERIFY(!w.menuBar()->isNativeMenuBar());
 }
