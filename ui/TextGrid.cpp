@@ -258,6 +258,7 @@ void TextGrid::paintEvent(QPaintEvent* event) {
   const QRect grid(0, 0, columnLefts_.back() - ScrollOffset(), rowTops_.back());
   painter.fillRect(grid & dirty, palette.color(QPalette::Mid));
   painter.setFont(font());
+  const int ascent = painter.fontMetrics().ascent();
 
   // Scrolling goes by whole columns, so no scrolled column reaches into the fixed ones.
   const int firstScrolled = fixedColumns_ + horizontalScrollBar()->value();
@@ -267,10 +268,10 @@ void TextGrid::paintEvent(QPaintEvent* event) {
       continue;
     }
     for (int column = 0; column < fixedColumns_; ++column) {
-      PaintCell(painter, palette, dirty, column, row);
+      PaintCell(painter, palette, dirty, ascent, column, row);
     }
     for (int column = firstScrolled; column < ColumnCount(); ++column) {
-      PaintCell(painter, palette, dirty, column, row);
+      PaintCell(painter, palette, dirty, ascent, column, row);
     }
   }
 
@@ -282,8 +283,8 @@ void TextGrid::paintEvent(QPaintEvent* event) {
   }
 }
 
-void TextGrid::PaintCell(QPainter& painter, const QPalette& palette, const QRect& dirty, int column,
-                         int row) const {
+void TextGrid::PaintCell(QPainter& painter, const QPalette& palette, const QRect& dirty, int ascent,
+                         int column, int row) const {
   const QRect area = CellRect(column, row);
   if (!area.intersects(dirty)) {
     return;
@@ -298,11 +299,15 @@ void TextGrid::PaintCell(QPainter& painter, const QPalette& palette, const QRect
     textRole = QPalette::HighlightedText;
   }
   painter.fillRect(area, background);
-  painter.setPen(palette.color(textRole));
-  // Without Qt::TextDontClip the text is clipped to the rectangle, which ends at the cell's edge.
-  painter.drawText(area.adjusted(kTextInset, kTextInset, 0, 0),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   rows_[Index(row)].cells[Index(column)]);
+  const QString& text = rows_[Index(row)].cells[Index(column)];
+  if (!text.isEmpty()) {
+    // One line from the cell's top left, cut at the cell's edges. Drawing at a baseline is far
+    // cheaper than laying the text out in a rectangle, and puts every glyph in the same place.
+    painter.setPen(palette.color(textRole));
+    painter.setClipRect(area);
+    painter.drawText(QPoint(area.left() + kTextInset, area.top() + kTextInset + ascent), text);
+    painter.setClipping(false);
+  }
   if (column < fixedColumns_) {
     // After the text, so that a long text does not cover the right edge.
     qDrawShadePanel(&painter, area, palette, false, 1);

@@ -137,8 +137,8 @@ private:
   void UpdateColumnLefts();
   void UpdateScrollRange();
   void EnsureColumnVisible(int column);
-  void PaintCell(QPainter& painter, const QPalette& palette, const QRect& dirty, int column,
-                 int row) const;
+  void PaintCell(QPainter& painter, const QPalette& palette, const QRect& dirty, int ascent,
+                 int column, int row) const;
   bool IsPinned(int row) const { return row <= headingRow_; }
   int StepVisibleRows(int from, int steps) const;
   int PageRows() const;
