@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds in Release and prints one table of medians: the engine, sizing a schedule, keystrokes in
 # the window, the first drawing of the velocities picture, and start-up and peak memory beside a
-# bare Qt window.
+# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh build test >&2
@@ -36,6 +36,8 @@ median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
 printf '| gustrule-cli size --schedule, 10,000 sections | %d.%03d ms | |\n' \
   $((median / 1000)) $((median % 1000))
 QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
-"$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30
+"$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 offscreen
+# The same probe on a real X server: Xvfb, in a session of its own, on Qt's X11 platform.
+bash tools/desktop-session.sh -- "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 xcb
 echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
