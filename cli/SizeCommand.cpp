@@ -131,8 +131,11 @@ int SizeSchedule(const Invocation& run) {
   }
 
   const std::string_view name = run.Options.at(kSchedule);
-  const std::string shownName =
-      name == kStandardInput ? std::string("standard input") : "'" + std::string(name) + "'";
+  // Appended piece by piece: GCC 12 warns (-Wrestrict) about "'" + std::string(...) in Release.
+  std::string shownName = "standard input";
+  if (name != kStandardInput) {
+    shownName.assign(1, '\'').append(name).push_back('\'');
+  }
   std::string problem;
   const std::optional<std::string> text = ReadWhole(name, problem);
   if (!text) {
