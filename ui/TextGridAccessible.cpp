@@ -431,7 +431,8 @@ void TextGridAccessible::RowMoved(int from, int to) {
 
 std::vector<bool> TextGridAccessible::Highlights() const {
   std::vector<bool> highlights;
-  highlights.reserve(static_cast<std::size_t>(Grid()->RowCount() * Grid()->ColumnCount()));
+  highlights.reserve(static_cast<std::size_t>(Grid()->RowCount()) *
+                     static_cast<std::size_t>(Grid()->ColumnCount()));
   for (int row = 0; row < Grid()->RowCount(); ++row) {
     for (int column = 0; column < Grid()->ColumnCount(); ++column) {
       highlights.push_back(Grid()->IsHighlighted(column, row));
