@@ -164,13 +164,9 @@ void StrictReader::Refuse(std::string refusal) {
 }
 
 const DuctMaterial* FindDuctMaterialLoosely(std::string_view text) {
-  const std::string_view word = TrimBlanks(text);
-  for (const DuctMaterial& material : DuctMaterials) {
-    if (EqualsIgnoringCase(word, material.Word)) {
-      return &material;
-    }
-  }
-  return nullptr;
+  std::string word(TrimBlanks(text));
+  std::transform(word.begin(), word.end(), word.begin(), LowerAscii); // the words are lower case
+  return FindDuctMaterial(word);
 }
 
 std::string NoSizeMeetsTheLimits() {

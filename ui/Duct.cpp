@@ -55,12 +55,11 @@ constexpr QStringView kStartFlow = u"183.7";
 constexpr QStringView kStartLength = u"1";
 constexpr QStringView kStartSide = u"212";
 
-// The most characters the short number boxes take; 0 leaves a box unlimited.
+// The most characters the number boxes take. Unlimited is spelled out: Qt's own default would
+// cut a text at 32,767 characters.
 constexpr int kFlowLimit = 6;
 constexpr int kSideLimit = 6;
 constexpr int kLengthLimit = 4;
-constexpr int kNoLimit = 0;
-// What "unlimited" is for an edit field: Qt's own default would cut a text at 32,767 characters.
 constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
 
 // The duct type choices stand one below the other inside their box.
@@ -331,7 +330,7 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildConversionsPage(QWidget* sheet) 
                            QStringLiteral("Volume Flow Unit Conversions"), UiFont(13, true));
   Label1 = MakeLabel(GroupBox6, "Label1", {40, 28}, QStringLiteral("Volume Flow"), bold11);
   Label2 = MakeLabel(GroupBox6, "Label2", {200, 28}, QStringLiteral("Original Units"), bold11);
-  EditVolConv = AddEdit(GroupBox6, "EditVolConv", {16, 48, 121, 21}, kStartFlow, kNoLimit,
+  EditVolConv = AddEdit(GroupBox6, "EditVolConv", {16, 48, 121, 21}, kStartFlow, kUnlimitedLength,
                         &TQuellbornDuct::EditVolConvChange);
   EditVolConv->setFont(bold11);
 
@@ -369,7 +368,7 @@ QLineEdit* TQuellbornDuct::AddEdit(QWidget* parent, const char* name, QRect geom
                                    QStringView text, int maxLength, Handler onChange) {
   auto* edit = Named(new QLineEdit(StartText(text), parent), name);
   edit->setGeometry(geometry);
-  edit->setMaxLength(maxLength == kNoLimit ? kUnlimitedLength : maxLength);
+  edit->setMaxLength(maxLength);
   edit->installEventFilter(this); // keyboard focus selects the whole text
   // Only the user's edits notify, so the initial text runs nothing.
   connect(edit, &QLineEdit::textEdited, this,

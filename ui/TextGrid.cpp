@@ -301,8 +301,8 @@ void TextGrid::PaintCell(QPainter& painter, const QPalette& palette, const QRect
   painter.fillRect(area, background);
   const QString& text = rows_[Index(row)].cells[Index(column)];
   if (!text.isEmpty()) {
-    // One line from the cell's top left, cut at the cell's edges. Drawing at a baseline is far
-    // cheaper than laying the text out in a rectangle, and puts every glyph in the same place.
+    // One line from the cell's top left, cut at the cell's edges. Drawing at the baseline puts
+    // every glyph where laying the text out in a rectangle would, and skips that layout.
     painter.setPen(palette.color(textRole));
     painter.setClipRect(area);
     painter.drawText(QPoint(area.left() + kTextInset, area.top() + kTextInset + ascent), text);

@@ -412,19 +412,11 @@ void TextGridAccessible::CellChanged(int column, int gridRow) {
 }
 
 void TextGridAccessible::RowMoved(int from, int to) {
-  // Rows moved over the heading row change what every cell quotes; otherwise only the rows
-  // between the two positions hold new texts.
-  const bool headingMoved = HasHeading() && Grid()->HeadingRow() >= std::min(from, to) &&
-                            Grid()->HeadingRow() <= std::max(from, to);
-  for (int row = 0; row < Grid()->RowCount(); ++row) {
-    const bool moved = row >= std::min(from, to) && row <= std::max(from, to);
+  // Only the rows between the two positions hold new texts; the heading row never moves.
+  for (int row = std::min(from, to); row <= std::max(from, to); ++row) {
     for (int column = 0; column < Grid()->ColumnCount(); ++column) {
-      if (moved) {
-        Notify(column, row, QAccessible::NameChanged);
-      }
-      if (moved || headingMoved) {
-        Notify(column, row, QAccessible::DescriptionChanged);
-      }
+      Notify(column, row, QAccessible::NameChanged);
+      Notify(column, row, QAccessible::DescriptionChanged);
     }
   }
 }

@@ -34,6 +34,17 @@ std::unique_ptr<TextGrid> MakeGrid(int rows = 6) {
   return grid;
 }
 
+// Shows the grid as a window of its own and gives it the keyboard focus; false if it never gets it.
+bool ShownWithFocus(TextGrid& grid) {
+  grid.show();
+  if (!QTest::qWaitForWindowExposed(&grid)) {
+    return false;
+  }
+  grid.activateWindow();
+  grid.setFocus();
+  return QTest::qWaitFor([&grid] { return grid.hasFocus(); });
+}
+
 QAccessibleInterface* Table(TextGrid& grid) {
   return QAccessible::queryAccessibleInterface(&grid);
 }
@@ -303,11 +314,7 @@ private slots:
 
   void focusedCellIsTheCurrentOneWhileTheGridHasFocus() {
     auto grid = MakeGrid();
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
-    grid->activateWindow();
-    grid->setFocus();
-    QTRY_VERIFY(grid->hasFocus());
+    QVERIFY(ShownWithFocus(*grid));
     QAccessibleInterface* table = Table(*grid);
     QCOMPARE(table->focusChild(), nullptr); // the hidden row 0 is current at the start
     grid->SelectRows(3, 3);
@@ -344,11 +351,7 @@ private slots:
   void keyboardMovesTheFocusToTheNewCurrentCell() {
     SKIP_WITHOUT_LISTENER();
     auto grid = MakeGrid();
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
-    grid->activateWindow();
-    grid->setFocus();
-    QTRY_VERIFY(grid->hasFocus());
+    QVERIFY(ShownWithFocus(*grid));
     Table(*grid); // a client looks at the grid
     QCoreApplication::processEvents();
     EventLog log;
