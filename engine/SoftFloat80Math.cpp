@@ -204,6 +204,95 @@ constexpr Wide<N> operator-(const Wide<N>& a, const Wide<N>& b) {
   return a + Negated(b);
 }
 
+// The same operations for two words, where nearly every call is, on one 128-bit significand:
+// the general ones above spend most of their time moving words about.
+constexpr U128 Significand(const Wide<2>& x) {
+  return (U128(x.Words[1]) << 64) | x.Words[0];
+}
+constexpr Wide<2> WithSignificand(U128 significand, int exponent, bool negative) {
+  return {{static_cast<std::uint64_t>(significand), static_cast<std::uint64_t>(significand >> 64)},
+          exponent,
+          negative};
+}
+
+// The product's top 128 bits from three of the four word products; what is left out is below
+// three units of the last place.
+template <>
+constexpr Wide<2> operator*(const Wide<2>& a, const Wide<2>& b) {
+  if (a.IsZero() || b.IsZero()) {
+    return {};
+  }
+  const U128 high = U128(a.Words[1]) * b.Words[1];
+  const U128 middle = (U128(a.Words[1]) * b.Words[0] >> 64) + (U128(a.Words[0]) * b.Words[1] >> 64);
+  U128 product = high + middle; // below 2^128
+  int exponent = a.Exponent + b.Exponent;
+  if (product >> 127 == 0) {
+    product <<= 1;
+    --exponent;
+  }
+  return WithSignificand(product, exponent, a.Negative != b.Negative);
+}
+
+// The smaller operand is shifted right with the 64 bits it loses kept as a guard word, so a
+// difference that cancels leading bits still has them to shift in.
+template <>
+constexpr Wide<2> operator+(const Wide<2>& a, const Wide<2>& b) {
+  if (a.IsZero()) {
+    return b;
+  }
+  if (b.IsZero()) {
+    return a;
+  }
+  const U128 aSignificand = Significand(a);
+  const U128 bSignificand = Significand(b);
+  const bool aLarger =
+      a.Exponent != b.Exponent ? a.Exponent > b.Exponent : aSignificand >= bSignificand;
+  const Wide<2>& larger = aLarger ? a : b;
+  const U128 x = aLarger ? aSignificand : bSignificand;
+  const U128 y = aLarger ? bSignificand : aSignificand;
+  const int shift = larger.Exponent - (aLarger ? b : a).Exponent;
+  if (shift >= 192) {
+    return larger;
+  }
+  U128 shifted = 0;
+  std::uint64_t guard = 0;
+  if (shift == 0) {
+    shifted = y;
+  } else if (shift < 64) {
+    shifted = y >> shift;
+    guard = static_cast<std::uint64_t>(y) << (64 - shift);
+  } else {
+    shifted = shift < 128 ? y >> shift : 0;
+    guard = static_cast<std::uint64_t>(y >> (shift - 64));
+  }
+  int exponent = larger.Exponent;
+  if (larger.Negative == (aLarger ? b : a).Negative) {
+    U128 sum = x + shifted;
+    if (sum < x) { // carried out of 128 bits
+      sum = (sum >> 1) | (U128(1) << 127);
+      ++exponent;
+    }
+    return WithSignificand(sum, exponent, larger.Negative);
+  }
+  // (x, 0) - (shifted, guard) as 192 bits, then shifted left until the top bit is set.
+  U128 high = x - shifted - (guard != 0 ? 1 : 0);
+  std::uint64_t low = 0 - guard;
+  if (high == 0 && low == 0) {
+    return {};
+  }
+  while (high >> 64 == 0) { // at most three words' worth
+    high = (high << 64) | low;
+    low = 0;
+    exponent -= 64;
+  }
+  const int zeros = std::countl_zero(static_cast<std::uint64_t>(high >> 64));
+  if (zeros != 0) {
+    high = (high << zeros) | (low >> (64 - zeros));
+    exponent -= zeros;
+  }
+  return WithSignificand(high, exponent, larger.Negative);
+}
+
 // a / d for a small whole d > 0.
 template <int N>
 constexpr Wide<N> DividedBy(const Wide<N>& a, std::uint64_t d) {
@@ -387,12 +476,20 @@ Tables<N> MakeTables() {
     t.LnSeries[static_cast<std::size_t>(k)] =
         DividedBy(FromInteger<N>(k % 2 == 0 ? 1 : -1), static_cast<std::uint64_t>(k + 1));
   }
-  for (int i = -kStepsPerOne; i <= kStepsPerOne; ++i) {
-    const auto k = static_cast<std::size_t>(i + kStepsPerOne);
-    const W y = DividedBy(ln2 * FromInteger<N + 1>(i), kStepsPerOne);
-    const W step = ExpMinus1Series(y);
-    t.Exp2Step[k] = Narrow<N>(step);
-    t.Exp2StepPlus1[k] = Narrow<N>(step + FromInteger<N + 1>(1));
+  // 2^(±1/128) - 1 from the series, then each further step as a product: 2^((i+1)/128) is
+  // 2^(i/128) 2^(1/128). The 128 products lose fewer than 8 of the extra word's 64 bits.
+  const W one = FromInteger<N + 1>(1);
+  for (const int direction : {1, -1}) {
+    const W firstStep = ExpMinus1Series(DividedBy(ln2 * FromInteger<N + 1>(direction), kStepsPerOne));
+    const W firstPower = firstStep + one;
+    W power = one;
+    for (int i = 0; i <= kStepsPerOne; ++i) {
+      const auto k = static_cast<std::size_t>(kStepsPerOne + direction * i);
+      const W step = i == 0 ? W{} : (i == 1 ? firstStep : power - one);
+      t.Exp2Step[k] = Narrow<N>(step);
+      t.Exp2StepPlus1[k] = Narrow<N>(power);
+      power = i == 0 ? firstPower : power * firstPower;
+    }
   }
   W factorial = FromInteger<N + 1>(1);
   for (int k = 0; k < kExpTerms<N>; ++k) {
