@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Gustrule needs to build, run and test, and says which.
-# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [format] [fuzz]
+# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [format] [fuzz] [arm64]
 #        (no part means build)
 #   build:   what the programs need to build and run;
 #   test:    that, the test tools, the desktop part and a German (",") locale for the window tests;
@@ -8,7 +8,9 @@
 #            tools/desktop-session.sh and tools/screenshots.sh;
 #   package: lintian, for checking the Debian package (tests/package/check-deb.sh);
 #   format:  clang-format and clang-tidy, for tools/check-format.sh and tools/tidy.sh;
-#   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only.
+#   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only;
+#   arm64:   a cross compiler for 64-bit ARM Linux, an emulator to run its programs and the
+#            GoogleTest sources to build for it, for tools/build-arm64.sh.
 # Without root and without sudo nothing can be installed: it then lists what to ask an
 # administrator for and exits with status 1.
 set -euo pipefail
@@ -31,18 +33,21 @@ german_locale=no
 for want in "${@:-build}"; do
   case $want in
     build) packages+=("${window[@]}") ;;
-    # GoogleTest, Google Benchmark, desktop-file-validate for the menu entry, groff and man for
-    # rendering the man pages, the desktop session for the window tests that need a real X
-    # server, and locales for a "," locale.
+    # GoogleTest, Google Benchmark, GNU MPFR (the reference of the soft arithmetic's test),
+    # desktop-file-validate for the menu entry, groff and man for rendering the man pages, the
+    # desktop session for the window tests that need a real X server, and locales for a ","
+    # locale.
     test)
-      packages+=("${window[@]}" libgtest-dev libbenchmark-dev desktop-file-utils groff-base man-db
-        "${desktop[@]}" locales)
+      packages+=("${window[@]}" libgtest-dev libbenchmark-dev libmpfr-dev desktop-file-utils
+        groff-base man-db "${desktop[@]}" locales)
       german_locale=yes
       ;;
     desktop) packages+=("${desktop[@]}") ;;
     package) packages+=(lintian) ;; # Debian's package checker
     format) packages+=(clang-format clang-tidy) ;; # the format check and the static checks
     fuzz) packages+=(clang libclang-rt-14-dev) ;; # libFuzzer
+    # The arm64 cross compiler with its C library, the user-mode emulator, GoogleTest's sources.
+    arm64) packages+=(g++-aarch64-linux-gnu qemu-user-static libgtest-dev) ;;
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;
   esac
 done
