@@ -1,6 +1,19 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# How the script tests run gustrule-cli: the program itself, or in a cross build a script that
+# runs it under CMAKE_CROSSCOMPILING_EMULATOR.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " gustrule_emulator)
+  set(GUSTRULE_CLI_COMMAND ${CMAKE_BINARY_DIR}/gustrule-cli-emulated)
+  file(GENERATE OUTPUT ${GUSTRULE_CLI_COMMAND}
+       CONTENT "#!/bin/sh\nexec ${gustrule_emulator} $<TARGET_FILE:gustrule-cli> \"$@\"\n"
+       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                        WORLD_EXECUTE)
+else()
+  set(GUSTRULE_CLI_COMMAND $<TARGET_FILE:gustrule-cli>)
+endif()
+
 # Builds one GoogleTest executable from the given sources, links the engine and the shared test
 # support and registers every test case with CTest.
 function(gustrule_add_gtest name)
