@@ -45,8 +45,7 @@ struct Case {
   Float80 Expected;
 };
 
-template <std::size_t N>
-void ExpectBits(const Case (&cases)[N]) {
+template <std::size_t N> void ExpectBits(const Case (&cases)[N]) {
   for (const Case& c : cases) {
     const Float80 got = c.Compute();
     EXPECT_TRUE(SameBits(got, c.Expected) || (IsNaN(got) && IsNaN(c.Expected)))
@@ -72,7 +71,8 @@ TEST(SoftFloat80, BasicOperationsRoundTiesToEvenAndKeepTheRange) {
       {"x - x is +0", [] { return Float80(3) - Float80(3); }, kZero},
       {"-0 + -0 is -0", [] { return kMinusZero + kMinusZero; }, kMinusZero},
       {"inf - inf is NaN", [] { return kInfinity - kInfinity; }, kNaN},
-      {"(1 + 2^-63)^2 rounds its 2^-126", [] {
+      {"(1 + 2^-63)^2 rounds its 2^-126",
+       [] {
          const Float80 x = F(0x3FFF, 0x8000000000000001);
          return x * x;
        },
@@ -80,8 +80,8 @@ TEST(SoftFloat80, BasicOperationsRoundTiesToEvenAndKeepTheRange) {
       {"smallest normal / 2 is exact", [] { return kSmallestNormal * kHalf; },
        F(0x0000, 0x4000000000000000)},
       {"smallest subnormal / 2 ties to 0", [] { return kSmallestSubnormal * kHalf; }, kZero},
-      {"smallest subnormal * 1.5 ties to 2", [] { return kSmallestSubnormal * F(0x3FFF, 0xC000000000000000); },
-       F(0x0000, 2)},
+      {"smallest subnormal * 1.5 ties to 2",
+       [] { return kSmallestSubnormal * F(0x3FFF, 0xC000000000000000); }, F(0x0000, 2)},
       {"2^16383 * 2 overflows", [] { return F(0x7FFE, 1ULL << 63) * kTwo; }, kInfinity},
       {"0 * inf is NaN", [] { return kZero * kInfinity; }, kNaN},
       {"1 / 3", [] { return kOne / Float80(3); }, F(0x3FFD, 0xAAAAAAAAAAAAAAAB)},
@@ -89,8 +89,8 @@ TEST(SoftFloat80, BasicOperationsRoundTiesToEvenAndKeepTheRange) {
       {"0 / 0 is NaN", [] { return kZero / kZero; }, kNaN},
       {"smallest normal / 2^64 ties to 0", [] { return kSmallestNormal / F(0x403F, 1ULL << 63); },
        kZero},
-      {"largest / (1 - 2^-64) overflows",
-       [] { return kLargest / F(0x3FFE, 0xFFFFFFFFFFFFFFFF); }, kInfinity},
+      {"largest / (1 - 2^-64) overflows", [] { return kLargest / F(0x3FFE, 0xFFFFFFFFFFFFFFFF); },
+       kInfinity},
   };
   ExpectBits(cases);
 }
@@ -105,8 +105,7 @@ TEST(SoftFloat80, WholeNumbersAndScalingRoundTiesToEven) {
        F(0x403E, 1ULL << 63)},
       {"ldexp to the smallest subnormal", [] { return Ldexp(kOne, -16445); }, kSmallestSubnormal},
       {"ldexp to half of it ties to 0", [] { return Ldexp(kOne, -16446); }, kZero},
-      {"ldexp of 3 to 1.5 units ties to 2", [] { return Ldexp(Float80(3), -16446); },
-       F(0x0000, 2)},
+      {"ldexp of 3 to 1.5 units ties to 2", [] { return Ldexp(Float80(3), -16446); }, F(0x0000, 2)},
       {"ldexp beyond the range", [] { return Ldexp(kOne, 16384); }, kInfinity},
       {"ldexp of the smallest subnormal back to 1", [] { return Ldexp(kSmallestSubnormal, 16445); },
        kOne},
