@@ -224,5 +224,31 @@ expect "batch: no schedule from the batch's input" 0 \
 Try 'gustrule-cli size --help'."$'\n\036'" status 2" "" \
   -- batch <<<"size${T}--schedule${T}-${T}--max-velocity${T}5"
 
+# A failed write is a failure of every subcommand, whether the disk is full or standard output
+# is closed; a reader that has gone ends the program at once, without a message.
+write_checks=("--help" "--version" "round${T}1${T}1${T}spiral" "rect${T}1${T}2${T}3${T}4"
+  "convert${T}1${T}l/s" "size${T}1${T}1${T}spiral${T}--max-velocity${T}5" "size${T}--help" "batch")
+for line in "${write_checks[@]}"; do
+  mapfile -t -d "$T" args < <(printf '%s' "$line")
+  for target in full closed; do
+    if [[ $target == full ]]; then
+      "$cli" "${args[@]}" >/dev/full 2>"$err_file" <<<"convert${T}1${T}l/s"
+    else
+      "$cli" "${args[@]}" >&- 2>"$err_file" <<<"convert${T}1${T}l/s"
+    fi
+    status=$?
+    err=$(cat "$err_file")
+    want="gustrule-cli: write error: No space left on device"
+    [[ $target == closed ]] && want="gustrule-cli: write error: Bad file descriptor"
+    verdict "write error, $target: ${args[*]}" "$([[ $status == 1 && $err == "$want" ]] && echo yes)" \
+      "  status $status, stderr: $err"
+  done
+done
+for _ in {1..2000}; do echo "round${T}1${T}1${T}spiral"; done | "$cli" batch 2>"$err_file" | head -1 \
+  >/dev/null
+status=${PIPESTATUS[1]}
+verdict "a closed pipe ends the program without a message" \
+  "$([[ $status == 141 && ! -s $err_file ]] && echo yes)" "  status $status: $(cat "$err_file")"
+
 echo "$passes passed, $failures failed"
 [[ $failures == 0 ]]
