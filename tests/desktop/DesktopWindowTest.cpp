@@ -20,6 +20,7 @@
 #include "Duct.h"
 #include "FailureReport.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -52,14 +53,6 @@ QStringList MoveTo(const QWidget* widget) {
 
 QStringList MoveToCell(const TextGrid* grid, int column, int row) {
   return MoveTo(grid->viewport(), grid->CellRect(column, row).center());
-}
-
-QStringList RowOf(const TextGrid* grid, int row) {
-  QStringList cells;
-  for (int column = 0; column < grid->ColumnCount(); ++column) {
-    cells << grid->Cell(column, row);
-  }
-  return cells;
 }
 
 } // namespace
@@ -97,8 +90,7 @@ void DesktopWindowTest::initTestCase() {
 void DesktopWindowTest::init() {
   SetFailurePresenter([](const QString&, const QString&) {});
   window_ = std::make_unique<TQuellbornDuct>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get(), kDeadlineMs));
+  QVERIFY(ShowAndWait(*window_, Shown::Active));
   // Once framed, the window manager leaves the window where it is; only then do the global
   // positions that the pointer is sent to hold.
   QTRY_VERIFY_WITH_TIMEOUT(!window_->windowHandle()->frameMargins().isNull(), kDeadlineMs);
@@ -147,18 +139,11 @@ void DesktopWindowTest::hintStaysWhileThePointerMovesWithinItsBox() {
   QFETCH(QString, from);
   QFETCH(QString, to);
   QFETCH(QString, hint);
-  auto& w = *window_;
-  const auto item = [&w](const QString& name) -> QWidget* {
-    if (name == u"Spiral"_s || name == u"Flexible"_s) {
-      return w.RadioGroupDTChoice(name == u"Spiral"_s ? 0 : 1);
-    }
-    return w.findChild<QWidget*>(name);
-  };
   QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), kDeadlineMs);
-  PointAt(item(from));
+  PointAt(Item(*window_, from));
   QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), kDeadlineMs);
   QCOMPARE(QToolTip::text(), hint);
-  PointAt(item(to));
+  PointAt(Item(*window_, to));
   QTest::qWait(kWellAfterCrossingMs);
   QVERIFY2(QToolTip::isVisible(), "the hint went away within its own box");
   QCOMPARE(QToolTip::text(), hint);

@@ -30,6 +30,7 @@
 #include "Duct.h"
 #include "Startup.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -51,14 +52,6 @@ void Expect(bool holds, const QString& what) {
     ++faults;
     std::fprintf(stderr, "FAIL: %s\n", qPrintable(what));
   }
-}
-
-QString RowOf(const TextGrid* grid, int row) {
-  QStringList cells;
-  for (int column = 0; column < grid->ColumnCount(); ++column) {
-    cells << grid->Cell(column, row);
-  }
-  return cells.join(u'|');
 }
 
 // The whole numbers a tool prints after `label` (after "=" for xprop, ":" for xwininfo).
@@ -160,10 +153,10 @@ void CheckTheWindow(TQuellbornDuct& window, const QString& separator) {
        {window.EditRoundVolume, window.EditRectAirVol, window.EditVolConv}) {
     Expect(edit->text() == flow, edit->objectName() + u" starts with "_s + edit->text());
   }
-  Expect(RowOf(window.SGRoundDuct, 2) == kFirstRoundRow,
-         u"the first round row is "_s + RowOf(window.SGRoundDuct, 2));
-  Expect(RowOf(window.SGRectDuct, 2) == kRectangularRow,
-         u"the rectangular row is "_s + RowOf(window.SGRectDuct, 2));
+  const QString round = RowOf(window.SGRoundDuct, 2).join(u'|');
+  const QString rectangular = RowOf(window.SGRectDuct, 2).join(u'|');
+  Expect(round == kFirstRoundRow, u"the first round row is "_s + round);
+  Expect(rectangular == kRectangularRow, u"the rectangular row is "_s + rectangular);
 }
 
 // Polls the X server until the window stands where it should, or the deadline passes.

@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -83,8 +84,7 @@ private slots:
     // Twenty-five rows with a scroll bar: the bar sits inside the frame, below the rows.
     const auto grid = MakeGrid(25);
     grid->resize(120, 430);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     QVERIFY(grid->horizontalScrollBar()->isVisible());
     QCOMPARE(grid->frameWidth(), 2);
     QCOMPARE(grid->viewport()->height(), 430 - 4 - grid->horizontalScrollBar()->height());
@@ -156,8 +156,7 @@ private slots:
   void scrollingSidewaysKeepsTheFixedColumn() {
     const auto grid = MakeGrid();
     grid->resize(4 + 31 + 61 + 20, grid->height());
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     QTest::keyClick(grid.get(), Qt::Key_Right);
     QCOMPARE(grid->CurrentColumn(), 2);
     QCOMPARE(grid->horizontalScrollBar()->value(), 1);
@@ -332,8 +331,7 @@ private slots:
     grid->SetCopyEnabled(true);
     grid->SetHeadingRow(1);
     grid->SelectRows(2, 3);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    QVERIFY(ShowAndWait(*grid, Shown::Active));
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
     QApplication::sendEvent(grid->viewport(), &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -371,8 +369,7 @@ private slots:
     disabled->setEnabled(false);
     QCOMPARE(disabled->grab().toImage(), enabled->grab().toImage());
 
-    disabled->show();
-    QVERIFY(QTest::qWaitForWindowExposed(disabled.get()));
+    QVERIFY(ShowAndWait(*disabled));
     SendMouse(*disabled, QEvent::MouseButtonPress, Centre(*disabled, 1, 5));
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(disabled.get(), &down);
@@ -391,8 +388,7 @@ private slots:
     layout->addWidget(after);
     tabs.addTab(page, QStringLiteral("one"));
     tabs.addTab(new QLineEdit, QStringLiteral("two"));
-    tabs.show();
-    QVERIFY(QTest::qWaitForWindowActive(&tabs));
+    QVERIFY(ShowAndWait(tabs, Shown::Active));
 
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(grid->hasFocus());
@@ -445,8 +441,7 @@ private slots:
     auto* windowCopy = new QAction(grid.get());
     windowCopy->setShortcut(QKeySequence::Copy);
     grid->addAction(windowCopy);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    QVERIFY(ShowAndWait(*grid, Shown::Active));
     QGuiApplication::clipboard()->setText(u"before"_s);
     if (byMenu) {
       const QPoint at(40, 20);
