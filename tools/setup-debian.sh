@@ -23,6 +23,7 @@ window=(
 )
 desktop=(
   xvfb xauth x11-utils # a virtual X server, and xdpyinfo/xprop to see that it is up
+  x11-xserver-utils    # xrdb, to raise a session's font resolution as high-density desktops do
   xdotool imagemagick  # finding windows, sending keys, screenshots
   openbox              # a window manager, for frames, activation and tooltips
   at-spi2-core python3-pyatspi dbus dbus-x11 # the accessibility bus and a Python client

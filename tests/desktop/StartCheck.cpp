@@ -9,8 +9,9 @@
 //   the area's top or left edge.
 // The environment says what to expect: GUSTRULE_EXPECTED_SEPARATOR the locale's separator ("."
 // when unset); GUSTRULE_EXPECT_FRAME=1 that a window manager frames the window, so the check
-// waits for the frame. Exit status 0 when everything holds; otherwise each fault is printed and
-// the status is 1.
+// waits for the frame; GUSTRULE_EXPECTED_RATIO the device pixels per window pixel (1 when unset),
+// which only the user's own scale factors change. Exit status 0 when everything holds; otherwise
+// each fault is printed and the status is 1.
 #include <QApplication>
 #include <QDebug>
 #include <QElapsedTimer>
@@ -133,7 +134,7 @@ QString PlacementFault(const XPlacement& placement, int tolerance) {
   return x.isEmpty() ? AxisFault(u"y"_s, f.y(), f.height(), a.y(), a.height(), tolerance) : x;
 }
 
-void CheckTheWindow(TQuellbornDuct& window, const QString& separator) {
+void CheckTheWindow(TQuellbornDuct& window, const QString& separator, double ratio) {
   Expect(QCoreApplication::arguments().size() == 1,
          u"the application object saw arguments: "_s + QCoreApplication::arguments().join(u' '));
   Expect(QGuiApplication::layoutDirection() == Qt::LeftToRight &&
@@ -147,6 +148,8 @@ void CheckTheWindow(TQuellbornDuct& window, const QString& separator) {
   Expect(qApp->styleSheet().isEmpty(), u"a style sheet is set: "_s + qApp->styleSheet());
   Expect(window.centralWidget()->size() == QSize(606, 526) && window.width() == 606,
          u"the window is %1x%2"_s.arg(window.width()).arg(window.height()));
+  Expect(window.devicePixelRatio() == ratio,
+         u"%1 device pixels per window pixel"_s.arg(window.devicePixelRatio()));
 
   const QString flow = u"183"_s + separator + u"7"_s;
   for (const QLineEdit* edit :
@@ -195,7 +198,8 @@ void WaitForThePlacement(TQuellbornDuct& window, bool expectFrame) {
 int main(int argc, char* argv[]) {
   const bool expectFrame = qEnvironmentVariable("GUSTRULE_EXPECT_FRAME") == u"1"_s;
   const QString separator = qEnvironmentVariable("GUSTRULE_EXPECTED_SEPARATOR", u"."_s);
-  const int status = RunGustrule(argc, argv, [expectFrame, &separator] {
+  const double ratio = qEnvironmentVariable("GUSTRULE_EXPECTED_RATIO", u"1"_s).toDouble();
+  const int status = RunGustrule(argc, argv, [expectFrame, &separator, ratio] {
     TQuellbornDuct* window = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (auto* duct = qobject_cast<TQuellbornDuct*>(top)) {
@@ -207,7 +211,7 @@ int main(int argc, char* argv[]) {
       QApplication::exit(1);
       return;
     }
-    CheckTheWindow(*window, separator);
+    CheckTheWindow(*window, separator, ratio);
     WaitForThePlacement(*window, expectFrame);
   });
   return status == 0 && faults == 0 ? 0 : 1;

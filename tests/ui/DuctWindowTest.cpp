@@ -70,6 +70,7 @@ private slots:
   void applicationTitleFromFileName_data();
   void applicationTitleFromFileName();
   void copyPutsHeadingAndSelectedRowsOnTheClipboard();
+  void pickedSizeStaysPickedThroughRowMovesAndRecalculation();
   void calculationsWriteUtf8TextsIntoTheGrids_data();
   void calculationsWriteUtf8TextsIntoTheGrids();
   void closeMenuClosesTheWindow();
@@ -463,6 +464,33 @@ void DuctWindowTest::copyPutsHeadingAndSelectedRowsOnTheClipboard() {
   QVERIFY(lines[0].startsWith(QStringLiteral("Ø (mm)\tVel (m/s)\t")));
   QVERIFY(lines[1].startsWith(QStringLiteral("80\t36.55\t222.5\t")));
   QVERIFY(lines[2].startsWith(QStringLiteral("100\t23.39\t")));
+}
+
+void DuctWindowTest::pickedSizeStaysPickedThroughRowMovesAndRecalculation() {
+  TextGrid* grid = window_->SGRoundDuct;
+  QWidget* cells = grid->viewport();
+  const auto centre = [grid](int column, int row) { return grid->CellRect(column, row).center(); };
+  const auto copied = [grid] {
+    grid->setFocus();
+    QTest::keySequence(grid, QKeySequence::Copy);
+    return QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+  };
+  QTest::mouseClick(cells, Qt::LeftButton, {}, centre(1, 5)); // the 150 mm row
+  QTest::mousePress(cells, Qt::LeftButton, {}, centre(0, 5)); // dragged five rows down
+  QTest::mouseMove(cells, centre(0, 10));
+  QTest::mouseRelease(cells, Qt::LeftButton, {}, centre(0, 10));
+  QCOMPARE(grid->SelectedRows(), QList<int>{10});
+  QCOMPARE(copied().value(1), RowOf(grid, 10).join(u'\t'));
+  QCOMPARE(grid->Cell(0, 10), u"150"_s);
+
+  // The next calculation writes the sizes in their order again; 150 mm stands in row 5.
+  window_->EditRoundLength->setFocus();
+  QTest::keyClick(window_->EditRoundLength, Qt::Key_2);
+  QCOMPARE(grid->SelectedRows(), QList<int>{5});
+  const QStringList lines = copied();
+  QCOMPARE(lines.size(), 2);
+  QCOMPARE(lines[1], RowOf(grid, 5).join(u'\t'));
+  QVERIFY(lines[1].startsWith(u"150\t"_s));
 }
 
 void DuctWindowTest::closeMenuClosesTheWindow() {

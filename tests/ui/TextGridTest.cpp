@@ -255,6 +255,59 @@ private slots:
     QCOMPARE(grid->RowHeight(hiddenRow), 0);
   }
 
+  void selectionStaysOnItsRowsThroughMovesAndRewrites_data() {
+    QTest::addColumn<int>("top"); // selected before the move
+    QTest::addColumn<int>("bottom");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("shiftDown"); // then Shift+Down, extending from the anchor
+    QTest::addColumn<QString>("picked"); // the selected rows afterwards, top to bottom
+    QTest::newRow("a selected row moves with its selection") << 2 << 2 << 2 << 6 << false << "r2";
+    QTest::newRow("a row dragged into the range stays out")
+        << 2 << 4 << 6 << 3 << false << "r2 r3 r4";
+    QTest::newRow("a row dragged across the range") << 3 << 4 << 1 << 6 << false << "r3 r4";
+    QTest::newRow("a selected row dragged out of it") << 2 << 4 << 3 << 7 << false << "r2 r4 r3";
+    QTest::newRow("Shift extends from the moved anchor") << 2 << 2 << 2 << 5 << true << "r2 r6";
+  }
+  void selectionStaysOnItsRowsThroughMovesAndRewrites() {
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, shiftDown);
+    QFETCH(QString, picked);
+    const auto grid = MakeGrid(8);
+    grid->SelectRows(top, bottom);
+    grid->MoveRow(from, to);
+    if (shiftDown) {
+      QTest::keyClick(grid.get(), Qt::Key_Down, Qt::ShiftModifier);
+    }
+    const auto labels = [&grid] {
+      QStringList texts;
+      for (const QString& line :
+           grid->RowsAsTabSeparatedText(-1).split(u'\n', Qt::SkipEmptyParts)) {
+        texts << line.section(u'\t', 0, 0);
+      }
+      return texts.join(u' ');
+    };
+    QCOMPARE(labels(), picked);
+
+    // Rewritten by position in the first order, the rows keep their selection.
+    {
+      const TextGrid::KeepSelection keep(*grid, 0);
+      for (int row = 0; row < grid->RowCount(); ++row) {
+        grid->SetCell(0, row, QStringLiteral("r%1").arg(row));
+        grid->SetCell(1, row, QStringLiteral("c%1").arg(row));
+      }
+    }
+    QList<int> rows;
+    for (const QString& label : picked.split(u' ')) {
+      rows << label.mid(1).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(grid->SelectedRows(), rows);
+  }
+
   void draggingTheFixedCellMovesTheRow() {
     const auto grid = MakeGrid();
     grid->SetRowMoving(true);
