@@ -24,3 +24,11 @@ if(GUSTRULE_ARITHMETIC STREQUAL "x87" AND NOT GUSTRULE_TARGET_IS_X86)
                       "${CMAKE_SYSTEM_PROCESSOR}); use GUSTRULE_ARITHMETIC=soft")
 endif()
 message(STATUS "Gustrule arithmetic: ${GUSTRULE_ARITHMETIC}")
+
+# A traced build (tools/compare-arithmetic.sh) computes with the soft arithmetic and compares its
+# every ln and 2^f - 1 with the x87 unit's, so it needs both.
+option(GUSTRULE_ARITHMETIC_TRACE "Trace the soft arithmetic's ln and 2^f-1 against the x87 unit"
+       OFF)
+if(GUSTRULE_ARITHMETIC_TRACE AND NOT (GUSTRULE_ARITHMETIC STREQUAL "soft" AND GUSTRULE_TARGET_IS_X86))
+  message(FATAL_ERROR "GUSTRULE_ARITHMETIC_TRACE needs GUSTRULE_ARITHMETIC=soft on an x86 target")
+endif()

@@ -15,7 +15,7 @@ constexpr Extended kLog2E = 1.442695040888963407359924681001892137L;
 } // namespace
 
 void InitArithmetic() {
-#if !GUSTRULE_SOFT_ARITHMETIC
+#if !GUSTRULE_SOFT_ARITHMETIC || GUSTRULE_ARITHMETIC_TRACE
   x87::SetControlWord();
 #endif
   std::fesetround(FE_TONEAREST);
@@ -110,6 +110,9 @@ Extended RaisePower(Extended base, Extended exponent) {
     }
     return result;
   }
+#if GUSTRULE_ARITHMETIC_TRACE
+  const traced::Call call("RaisePower", base.Raw(), exponent.Raw());
+#endif
   return Exp(exponent * Ln(base));
 }
 

@@ -7,7 +7,9 @@
 
 // The build chooses the arithmetic (CMake option GUSTRULE_ARITHMETIC): the x87 unit itself, or
 // the same 80-bit extended format computed in software, which runs on every processor.
-#if GUSTRULE_SOFT_ARITHMETIC
+#if GUSTRULE_ARITHMETIC_TRACE
+#include "ArithmeticTrace.h"
+#elif GUSTRULE_SOFT_ARITHMETIC
 #include "SoftFloat80.h"
 #else
 #include "X87.h"
@@ -20,7 +22,11 @@ namespace gustrule {
 // to even, so their sums, differences, products, quotients and conversions agree bit for bit;
 // ln and 2^f - 1 may differ in the last binary digit.
 #if GUSTRULE_SOFT_ARITHMETIC
+#if GUSTRULE_ARITHMETIC_TRACE
+namespace arithmetic = traced; // the soft arithmetic, its steps compared with the x87 unit's
+#else
 namespace arithmetic = soft;
+#endif
 static_assert(sizeof(soft::Float80::Significand) * 8 == 64 &&
                   sizeof(soft::Float80::SignExponent) * 8 == 16,
               "the soft arithmetic keeps a 64-bit significand and a 16-bit sign and exponent");
