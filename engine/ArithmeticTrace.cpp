@@ -48,8 +48,7 @@ Float80 Step(const char* operation, Float80 argument, Float80 softResult, long d
   const soft::Rounded x87 = soft::RoundLongDouble(x87Result); // exact: long double is extended
   if (settings.Trace != nullptr) {
     std::fprintf(settings.Trace, "%ld\t%s\t%s\t%s\t%s\t%s\t%s\n", step, operation,
-                 currentCall.empty() ? operation : currentCall.c_str(),
-                 Describe(argument).c_str(), Describe(softResult).c_str(),
+                 currentCall.c_str(), Describe(argument).c_str(), Describe(softResult).c_str(),
                  Describe(x87.Value).c_str(),
                  soft::SameBits(softResult, x87.Value) ? "same" : "differs");
     std::fflush(settings.Trace);

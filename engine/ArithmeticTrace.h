@@ -6,9 +6,9 @@
 // the x87 unit. As all other operations agree bit for bit, the first step whose results differ is
 // where two runs of a calculation part. Two environment variables steer a run:
 //   GUSTRULE_TRACE_FILE=PATH  writes one line per step to PATH, tab-separated: its number, the
-//                             operation, the call it serves, the argument, the soft result and the
-//                             x87 result (each as a decimal and as sign-exponent:significand bits),
-//                             and "differs" or "same";
+//                             operation, the call it serves (empty for a formula's own ln), the
+//                             argument, the soft result and the x87 result (each as a decimal and
+//                             as sign-exponent:significand bits), and "differs" or "same";
 //   GUSTRULE_TRACE_X87=all|N  takes the x87 unit's result at every step, or at step N only.
 // Without them a traced build computes what the soft build does.
 

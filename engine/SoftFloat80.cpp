@@ -200,7 +200,8 @@ double ToDouble(Float80 x) {
   if (exponent > 1023) {
     return negative ? -__builtin_inf() : __builtin_inf();
   }
-  const auto field = static_cast<std::uint64_t>(exponent + 1023);
+  const int biased = exponent + 1023;
+  const auto field = static_cast<std::uint64_t>(biased);
   return __builtin_bit_cast(double, sign | (field << 52) | (kept & ((1ULL << 52) - 1)));
 }
 

@@ -29,26 +29,29 @@ namespace {
 // A real number Words * 2^(Exponent - 64 N) with N 64-bit words, least significant first, and
 // the top bit of the top word set unless the value is zero. Every operation truncates its exact
 // result to N words, an error below one unit of the last word.
-template <int N> struct Wide {
-  std::array<std::uint64_t, static_cast<std::size_t>(N)> Words{};
+template <std::size_t N> struct Wide {
+  std::array<std::uint64_t, N> Words{};
   int Exponent = 0;
   bool Negative = false;
 
   constexpr bool IsZero() const { return Words[N - 1] == 0; }
 };
 
+// How many bits N words hold.
+template <std::size_t N> constexpr int kWordBits = 64 * static_cast<int>(N);
+
 template <std::size_t M>
 constexpr std::array<std::uint64_t, M> ShiftLeft(const std::array<std::uint64_t, M>& words,
                                                  int shift) {
   std::array<std::uint64_t, M> result{};
-  const int wordShift = shift / 64;
+  const auto wordShift = static_cast<std::size_t>(shift / 64);
   const int bitShift = shift % 64;
-  for (int i = static_cast<int>(M) - 1; i >= wordShift; --i) {
-    std::uint64_t word = words[static_cast<std::size_t>(i - wordShift)] << bitShift;
-    if (bitShift != 0 && i - wordShift >= 1) {
-      word |= words[static_cast<std::size_t>(i - wordShift - 1)] >> (64 - bitShift);
+  for (std::size_t i = wordShift; i < M; ++i) {
+    std::uint64_t word = words[i - wordShift] << bitShift;
+    if (bitShift != 0 && i > wordShift) {
+      word |= words[i - wordShift - 1] >> (64 - bitShift);
     }
-    result[static_cast<std::size_t>(i)] = word;
+    result[i] = word;
   }
   return result;
 }
@@ -57,14 +60,14 @@ template <std::size_t M>
 constexpr std::array<std::uint64_t, M> ShiftRight(const std::array<std::uint64_t, M>& words,
                                                   int shift) {
   std::array<std::uint64_t, M> result{};
-  const int wordShift = shift / 64;
+  const auto wordShift = static_cast<std::size_t>(shift / 64);
   const int bitShift = shift % 64;
-  for (int i = 0; i + wordShift < static_cast<int>(M); ++i) {
-    std::uint64_t word = words[static_cast<std::size_t>(i + wordShift)] >> bitShift;
-    if (bitShift != 0 && i + wordShift + 1 < static_cast<int>(M)) {
-      word |= words[static_cast<std::size_t>(i + wordShift + 1)] << (64 - bitShift);
+  for (std::size_t i = 0; i + wordShift < M; ++i) {
+    std::uint64_t word = words[i + wordShift] >> bitShift;
+    if (bitShift != 0 && i + wordShift + 1 < M) {
+      word |= words[i + wordShift + 1] << (64 - bitShift);
     }
-    result[static_cast<std::size_t>(i)] = word;
+    result[i] = word;
   }
   return result;
 }
@@ -72,10 +75,9 @@ constexpr std::array<std::uint64_t, M> ShiftRight(const std::array<std::uint64_t
 // How many leading zero bits an M-word number has (64 M for zero).
 template <std::size_t M> constexpr int LeadingZeros(const std::array<std::uint64_t, M>& words) {
   int zeros = 0;
-  for (int i = static_cast<int>(M) - 1; i >= 0; --i) {
-    const std::uint64_t word = words[static_cast<std::size_t>(i)];
-    if (word != 0) {
-      return zeros + std::countl_zero(word);
+  for (std::size_t i = M; i-- > 0;) {
+    if (words[i] != 0) {
+      return zeros + std::countl_zero(words[i]);
     }
     zeros += 64;
   }
@@ -83,37 +85,35 @@ template <std::size_t M> constexpr int LeadingZeros(const std::array<std::uint64
 }
 
 // The M-word number Words * 2^scale, truncated to N words.
-template <int N, std::size_t M>
+template <std::size_t N, std::size_t M>
 constexpr Wide<N> Pack(const std::array<std::uint64_t, M>& words, int scale, bool negative) {
   const int zeros = LeadingZeros(words);
   Wide<N> result;
-  if (zeros == static_cast<int>(64 * M)) {
+  if (zeros == kWordBits<M>) {
     return result;
   }
   const std::array<std::uint64_t, M> shifted = ShiftLeft(words, zeros);
-  for (int i = 0; i < N; ++i) {
-    const int source = static_cast<int>(M) - N + i;
-    result.Words[static_cast<std::size_t>(i)] =
-        source >= 0 ? shifted[static_cast<std::size_t>(source)] : 0;
+  for (std::size_t i = 0; i < N; ++i) {
+    result.Words[i] = i + M >= N ? shifted[i + M - N] : 0;
   }
-  result.Exponent = static_cast<int>(64 * M) + scale - zeros;
+  result.Exponent = kWordBits<M> + scale - zeros;
   result.Negative = negative;
   return result;
 }
 
-template <int N> constexpr Wide<N> Negated(Wide<N> x) {
+template <std::size_t N> constexpr Wide<N> Negated(Wide<N> x) {
   x.Negative = !x.Negative;
   return x;
 }
 
-template <int N> constexpr Wide<N> FromInteger(std::int64_t value) {
+template <std::size_t N> constexpr Wide<N> FromInteger(std::int64_t value) {
   const std::uint64_t magnitude =
       value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   return Pack<N>(std::array<std::uint64_t, 1>{magnitude}, 0, value < 0);
 }
 
 // A finite extended value, exactly.
-template <int N> constexpr Wide<N> FromFloat80(Float80 x) {
+template <std::size_t N> constexpr Wide<N> FromFloat80(Float80 x) {
   if (internal::IsZero(x)) {
     return {};
   }
@@ -121,21 +121,18 @@ template <int N> constexpr Wide<N> FromFloat80(Float80 x) {
   return Pack<N>(std::array<std::uint64_t, 1>{u.Significand}, u.Exponent - 63, u.Negative);
 }
 
-template <int N> constexpr Wide<N> operator*(const Wide<N>& a, const Wide<N>& b) {
-  std::array<std::uint64_t, static_cast<std::size_t>(2 * N)> product{};
-  for (int i = 0; i < N; ++i) {
+template <std::size_t N> constexpr Wide<N> operator*(const Wide<N>& a, const Wide<N>& b) {
+  std::array<std::uint64_t, 2 * N> product{};
+  for (std::size_t i = 0; i < N; ++i) {
     std::uint64_t carry = 0;
-    for (int j = 0; j < N; ++j) {
-      const auto k = static_cast<std::size_t>(i + j);
-      const U128 t =
-          U128(a.Words[static_cast<std::size_t>(i)]) * b.Words[static_cast<std::size_t>(j)] +
-          product[k] + carry;
-      product[k] = static_cast<std::uint64_t>(t);
+    for (std::size_t j = 0; j < N; ++j) {
+      const U128 t = U128(a.Words[i]) * b.Words[j] + product[i + j] + carry;
+      product[i + j] = static_cast<std::uint64_t>(t);
       carry = static_cast<std::uint64_t>(t >> 64);
     }
-    product[static_cast<std::size_t>(i + N)] = carry;
+    product[i + N] = carry;
   }
-  return Pack<N>(product, a.Exponent + b.Exponent - 128 * N, a.Negative != b.Negative);
+  return Pack<N>(product, a.Exponent + b.Exponent - 2 * kWordBits<N>, a.Negative != b.Negative);
 }
 
 template <std::size_t M>
@@ -150,7 +147,7 @@ constexpr bool WordsBelow(const std::array<std::uint64_t, M>& a,
   return false;
 }
 
-template <int N> constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b) {
+template <std::size_t N> constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b) {
   if (a.IsZero()) {
     return b;
   }
@@ -162,15 +159,15 @@ template <int N> constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b)
   const Wide<N>& larger = aLarger ? a : b;
   const Wide<N>& smaller = aLarger ? b : a;
   // N + 2 words: a guard word below the significands and a carry word above them.
-  constexpr auto kWords = static_cast<std::size_t>(N + 2);
+  constexpr std::size_t kWords = N + 2;
   std::array<std::uint64_t, kWords> x{};
   std::array<std::uint64_t, kWords> y{};
-  for (std::size_t i = 0; i < static_cast<std::size_t>(N); ++i) {
+  for (std::size_t i = 0; i < N; ++i) {
     x[i + 1] = larger.Words[i];
     y[i + 1] = smaller.Words[i];
   }
   const int shift = larger.Exponent - smaller.Exponent;
-  if (shift >= static_cast<int>(64 * kWords)) {
+  if (shift >= kWordBits<kWords>) {
     return larger;
   }
   y = ShiftRight(y, shift);
@@ -189,10 +186,10 @@ template <int N> constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b)
       borrow = static_cast<std::uint64_t>(t >> 64) != 0 ? 1 : 0;
     }
   }
-  return Pack<N>(x, larger.Exponent - 64 * N - 64, larger.Negative);
+  return Pack<N>(x, larger.Exponent - kWordBits<N> - 64, larger.Negative);
 }
 
-template <int N> constexpr Wide<N> operator-(const Wide<N>& a, const Wide<N>& b) {
+template <std::size_t N> constexpr Wide<N> operator-(const Wide<N>& a, const Wide<N>& b) {
   return a + Negated(b);
 }
 
@@ -284,39 +281,39 @@ template <> constexpr Wide<2> operator+(const Wide<2>& a, const Wide<2>& b) {
 }
 
 // a / d for a small whole d > 0.
-template <int N> constexpr Wide<N> DividedBy(const Wide<N>& a, std::uint64_t d) {
+template <std::size_t N> constexpr Wide<N> DividedBy(const Wide<N>& a, std::uint64_t d) {
   // floor(Words * 2^64 / d), one word longer than a, so no bit of the quotient is lost.
-  std::array<std::uint64_t, static_cast<std::size_t>(N + 1)> quotient{};
+  std::array<std::uint64_t, N + 1> quotient{};
   U128 remainder = 0;
-  for (int i = N - 1; i >= 0; --i) {
-    const U128 current = (remainder << 64) | a.Words[static_cast<std::size_t>(i)];
-    quotient[static_cast<std::size_t>(i + 1)] = static_cast<std::uint64_t>(current / d);
+  for (std::size_t i = N; i-- > 0;) {
+    const U128 current = (remainder << 64) | a.Words[i];
+    quotient[i + 1] = static_cast<std::uint64_t>(current / d);
     remainder = current % d;
   }
   quotient[0] = static_cast<std::uint64_t>((remainder << 64) / d);
-  return Pack<N>(quotient, a.Exponent - 64 * N - 64, a.Negative);
+  return Pack<N>(quotient, a.Exponent - kWordBits<N> - 64, a.Negative);
 }
 
 // 1 / b by Newton's iteration y + y (1 - b y), which doubles the correct bits each time, from
 // the quotient by b's top word.
-template <int N> constexpr Wide<N> Reciprocal(const Wide<N>& b) {
-  Wide<N> y = DividedBy(FromInteger<N>(1), b.Words[static_cast<std::size_t>(N - 1)]);
+template <std::size_t N> constexpr Wide<N> Reciprocal(const Wide<N>& b) {
+  Wide<N> y = DividedBy(FromInteger<N>(1), b.Words[N - 1]);
   y.Exponent += 64 - b.Exponent;
   y.Negative = b.Negative;
   const Wide<N> one = FromInteger<N>(1);
-  for (int bits = 62; bits < 64 * N + 8; bits *= 2) {
+  for (int bits = 62; bits < kWordBits<N> + 8; bits *= 2) {
     y = y + y * (one - b * y);
   }
   return y;
 }
 
 // Whether a series term is too small to change a sum at N words.
-template <int N> constexpr bool Negligible(const Wide<N>& term, const Wide<N>& sum) {
-  return term.IsZero() || term.Exponent < sum.Exponent - 64 * N - 8;
+template <std::size_t N> constexpr bool Negligible(const Wide<N>& term, const Wide<N>& sum) {
+  return term.IsZero() || term.Exponent < sum.Exponent - kWordBits<N> - 8;
 }
 
 // atanh(1/n) = 1/n + 1/(3 n^3) + 1/(5 n^5) + ..., for a whole n >= 3 with n^2 below 2^64.
-template <int N> constexpr Wide<N> AtanhOfReciprocal(std::uint64_t n) {
+template <std::size_t N> constexpr Wide<N> AtanhOfReciprocal(std::uint64_t n) {
   Wide<N> power = DividedBy(FromInteger<N>(1), n);
   Wide<N> sum = power;
   for (std::uint64_t k = 3;; k += 2) {
@@ -330,7 +327,7 @@ template <int N> constexpr Wide<N> AtanhOfReciprocal(std::uint64_t n) {
 }
 
 // e^y - 1 = y + y^2/2! + y^3/3! + ..., for |y| <= 1.
-template <int N> constexpr Wide<N> ExpMinus1Series(const Wide<N>& y) {
+template <std::size_t N> constexpr Wide<N> ExpMinus1Series(const Wide<N>& y) {
   Wide<N> term = y;
   Wide<N> sum = y;
   for (std::uint64_t k = 2;; ++k) {
@@ -357,16 +354,17 @@ constexpr Float80 RoundWords(const std::array<std::uint64_t, M>& words, int scal
   return internal::RoundPack(negative, static_cast<int>(64 * M) - 1 + scale - zeros, top);
 }
 
-template <int N> constexpr Float80 RoundNearest(const Wide<N>& x) {
-  return RoundWords(x.Words, x.Exponent - 64 * N, x.Negative);
+template <std::size_t N> constexpr Float80 RoundNearest(const Wide<N>& x) {
+  return RoundWords(x.Words, x.Exponent - kWordBits<N>, x.Negative);
 }
 
 // The rounding of the exact value when an approximation within |x| * 2^-errorBits of it decides
 // it: both ends of that interval round to the same extended value.
-template <int N> constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& x, int errorBits) {
-  constexpr auto kWords = static_cast<std::size_t>(N + 1); // one more word for a carry
+template <std::size_t N>
+constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& x, int errorBits) {
+  constexpr std::size_t kWords = N + 1; // one more word for a carry
   std::array<std::uint64_t, kWords> low{};
-  for (std::size_t i = 0; i < static_cast<std::size_t>(N); ++i) {
+  for (std::size_t i = 0; i < N; ++i) {
     low[i] = x.Words[i];
   }
   const std::array<std::uint64_t, kWords> error = ShiftRight(low, errorBits);
@@ -381,7 +379,7 @@ template <int N> constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& 
     low[i] = static_cast<std::uint64_t>(difference);
     borrow = static_cast<std::uint64_t>(difference >> 64) != 0 ? 1 : 0;
   }
-  const int scale = x.Exponent - 64 * N;
+  const int scale = x.Exponent - kWordBits<N>;
   const Float80 down = RoundWords(low, scale, x.Negative);
   const Float80 up = RoundWords(high, scale, x.Negative);
   if (SameBits(down, up)) {
@@ -396,8 +394,8 @@ template <int N> constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& 
 // the result. The same holds for 2^f - 1. The tests measure the actual errors against MPFR.
 constexpr int kSlackBits = 20;
 
-template <int N> constexpr int ErrorBits() {
-  return 64 * N - kSlackBits;
+template <std::size_t N> constexpr int ErrorBits() {
+  return kWordBits<N> - kSlackBits;
 }
 
 // The logarithm steps: m in [0.75, 1.5) is c (1 + z) with c = 1 + i/128 the nearest table point,
@@ -408,13 +406,13 @@ constexpr int kLnSteps = kLnStepsBelowOne + 1 + kLnStepsAboveOne;
 constexpr int kStepsPerOne = 128;
 // ln(1 + z) = z (1 - z/2 + z^2/3 - ...) with this many terms in the bracket: the first term left
 // out is below 2^-(64 N + 2) relative for |z| <= 1/192.
-template <int N> constexpr int kLnTerms = N == 2 ? 16 : 33;
+template <std::size_t N> constexpr std::size_t kLnTerms = N == 2 ? 16 : 33;
 // 2^f - 1: f = i/128 + g with |g| <= 1/256 and y = g ln 2; e^y - 1 = y (1 + y/2! + y^2/3! + ...)
 // with this many terms in the bracket.
 constexpr int kExp2Steps = 2 * kStepsPerOne + 1;
-template <int N> constexpr int kExpTerms = N == 2 ? 12 : 22;
+template <std::size_t N> constexpr std::size_t kExpTerms = N == 2 ? 12 : 22;
 
-template <int N> struct Tables {
+template <std::size_t N> struct Tables {
   Wide<N> Ln2;
   Float80 ExtendedLn2;                           // ln 2 rounded to extended
   Wide<N> LnScale;                               // ExtendedLn2 / ln 2: a result is ln x times this
@@ -428,11 +426,11 @@ template <int N> struct Tables {
 
 // Each table value is computed with one word more and truncated, so it is within one unit of
 // its last word.
-template <int N> constexpr Wide<N> Narrow(const Wide<N + 1>& x) {
-  return Pack<N>(x.Words, x.Exponent - 64 * (N + 1), x.Negative);
+template <std::size_t N> constexpr Wide<N> Narrow(const Wide<N + 1>& x) {
+  return Pack<N>(x.Words, x.Exponent - kWordBits<N + 1>, x.Negative);
 }
 
-template <int N> Tables<N> MakeTables() {
+template <std::size_t N> Tables<N> MakeTables() {
   using W = Wide<N + 1>;
   Tables<N> t;
   const W ln2 = AtanhOfReciprocal<N + 1>(3) * FromInteger<N + 1>(2);
@@ -447,18 +445,19 @@ template <int N> Tables<N> MakeTables() {
     const int steps = direction > 0 ? kLnStepsAboveOne : kLnStepsBelowOne;
     for (int i = 0; i <= steps; ++i) {
       const int n = kStepsPerOne + direction * i;
-      const auto k = static_cast<std::size_t>(n - kStepsPerOne + kLnStepsBelowOne);
+      const int index = n - kStepsPerOne + kLnStepsBelowOne;
+      const auto k = static_cast<std::size_t>(index);
       t.StepReciprocal[k] =
           Narrow<N>(DividedBy(FromInteger<N + 1>(kStepsPerOne), static_cast<std::uint64_t>(n)));
       t.StepLn[k] = Narrow<N>(ln * lnScale);
-      const auto odd = static_cast<std::uint64_t>(2 * n + direction);
-      const W change = AtanhOfReciprocal<N + 1>(odd) * FromInteger<N + 1>(2 * direction);
+      const int odd = 2 * n + direction;
+      const W change = AtanhOfReciprocal<N + 1>(static_cast<std::uint64_t>(odd)) *
+                       FromInteger<N + 1>(2 * direction);
       ln = ln + change;
     }
   }
-  for (int k = 0; k < kLnTerms<N>; ++k) {
-    t.LnSeries[static_cast<std::size_t>(k)] =
-        DividedBy(FromInteger<N>(k % 2 == 0 ? 1 : -1), static_cast<std::uint64_t>(k + 1));
+  for (std::size_t k = 0; k < kLnTerms<N>; ++k) {
+    t.LnSeries[k] = DividedBy(FromInteger<N>(k % 2 == 0 ? 1 : -1), k + 1);
   }
   // 2^(±1/128) - 1 from the series, then each further step as a product: 2^((i+1)/128) is
   // 2^(i/128) 2^(1/128). The 128 products lose fewer than 8 of the extra word's 64 bits.
@@ -469,7 +468,8 @@ template <int N> Tables<N> MakeTables() {
     const W firstPower = firstStep + one;
     W power = one;
     for (int i = 0; i <= kStepsPerOne; ++i) {
-      const auto k = static_cast<std::size_t>(kStepsPerOne + direction * i);
+      const int index = kStepsPerOne + direction * i;
+      const auto k = static_cast<std::size_t>(index);
       const W step = i == 0 ? W{} : (i == 1 ? firstStep : power - one);
       t.Exp2Step[k] = Narrow<N>(step);
       t.Exp2StepPlus1[k] = Narrow<N>(power);
@@ -477,21 +477,21 @@ template <int N> Tables<N> MakeTables() {
     }
   }
   W factorial = FromInteger<N + 1>(1);
-  for (int k = 0; k < kExpTerms<N>; ++k) {
-    factorial = DividedBy(factorial, static_cast<std::uint64_t>(k + 1));
-    t.ExpSeries[static_cast<std::size_t>(k)] = Narrow<N>(factorial);
+  for (std::size_t k = 0; k < kExpTerms<N>; ++k) {
+    factorial = DividedBy(factorial, k + 1);
+    t.ExpSeries[k] = Narrow<N>(factorial);
   }
   return t;
 }
 
 // The tables at N words, computed on first use.
-template <int N> const Tables<N>& TablesAt() {
+template <std::size_t N> const Tables<N>& TablesAt() {
   static const Tables<N> tables = MakeTables<N>();
   return tables;
 }
 
 // ln x * LnScale for a finite x > 0 that is not a power of two.
-template <int N> Wide<N> LnApproximate(Float80 x) {
+template <std::size_t N> Wide<N> LnApproximate(Float80 x) {
   const Tables<N>& t = TablesAt<N>();
   const internal::Unpacked u = internal::Unpack(x);
   // x = m 2^e with m in [0.75, 1.5); i is the nearest table point, (m - 1) * 128 rounded.
@@ -502,11 +502,12 @@ template <int N> Wide<N> LnApproximate(Float80 x) {
                       : static_cast<int>((u.Significand - kIntegerBit + (1ULL << 55)) >> 56);
   Wide<N> m = FromFloat80<N>(x);
   m.Exponent -= e;
-  const auto k = static_cast<std::size_t>(i + kLnStepsBelowOne);
+  const int index = i + kLnStepsBelowOne;
+  const auto k = static_cast<std::size_t>(index);
   const Wide<N> z = i == 0 ? m - FromInteger<N>(1) : m * t.StepReciprocal[k] - FromInteger<N>(1);
   Wide<N> series = t.LnSeries[kLnTerms<N> - 1];
-  for (int j = kLnTerms<N> - 2; j >= 0; --j) {
-    series = t.LnSeries[static_cast<std::size_t>(j)] + z * series;
+  for (std::size_t j = kLnTerms<N> - 1; j-- > 0;) {
+    series = t.LnSeries[j] + z * series;
   }
   Wide<N> result = z * series * t.LnScale;
   if (i != 0) {
@@ -526,7 +527,7 @@ template <int N> Wide<N> LnApproximate(Float80 x) {
 }
 
 // 2^f - 1 for a finite f with 0 < |f| < 1.
-template <int N> Wide<N> Exp2Minus1Approximate(Float80 f) {
+template <std::size_t N> Wide<N> Exp2Minus1Approximate(Float80 f) {
   const Tables<N>& t = TablesAt<N>();
   const internal::Unpacked u = internal::Unpack(f);
   // i = f * 128 rounded, from f = Significand * 2^(Exponent - 63); 0 when |f| < 2^-8.
@@ -545,14 +546,15 @@ template <int N> Wide<N> Exp2Minus1Approximate(Float80 f) {
   }
   const Wide<N> y = g * t.Ln2;
   Wide<N> series = t.ExpSeries[kExpTerms<N> - 1];
-  for (int j = kExpTerms<N> - 2; j >= 0; --j) {
-    series = t.ExpSeries[static_cast<std::size_t>(j)] + y * series;
+  for (std::size_t j = kExpTerms<N> - 1; j-- > 0;) {
+    series = t.ExpSeries[j] + y * series;
   }
   const Wide<N> expMinus1 = y * series;
   if (i == 0) {
     return expMinus1;
   }
-  const auto k = static_cast<std::size_t>(i + kStepsPerOne);
+  const int index = i + kStepsPerOne;
+  const auto k = static_cast<std::size_t>(index);
   // 2^f - 1 = (2^(i/128) - 1) + 2^(i/128) (e^y - 1).
   return t.Exp2Step[k] + t.Exp2StepPlus1[k] * expMinus1;
 }
@@ -570,9 +572,9 @@ Float80 RoundApproximation(Approximate2 approximate2, Approximate4 approximate4)
   return RoundIfDecided(wide, ErrorBits<4>()).value_or(RoundNearest(wide));
 }
 
-template <int N> std::vector<Float80> Parts(Wide<N> x) {
+template <std::size_t N> std::vector<Float80> Parts(Wide<N> x) {
   std::vector<Float80> parts;
-  for (int i = 0; i < N && !x.IsZero(); ++i) {
+  for (std::size_t i = 0; i < N && !x.IsZero(); ++i) {
     const Float80 part = RoundNearest(x);
     parts.push_back(part);
     x = x - FromFloat80<N>(part);
