@@ -84,4 +84,4 @@ done <"$work/differing"
 
 awk -v n="$count" -v d="$differing" 'BEGIN {
   printf "\ncompare-arithmetic.sh: %d inputs, %d outputs differ between x87 and soft", n, d
-  printf " (%.2f in 10,000)\n", n > 0 ? d * 10000 / n : 0 }'
+  printf " (%.2f in 10,000)\n", (n > 0 ? d * 10000 / n : 0) }'
