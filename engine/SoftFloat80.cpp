@@ -126,41 +126,6 @@ Float80 operator/(Float80 a, Float80 b) {
   return RoundPack(negative, x.Exponent - y.Exponent - 1 + (larger ? 1 : 0), quotient);
 }
 
-bool operator==(Float80 a, Float80 b) {
-  if (IsNaNOperand(a) || IsNaNOperand(b)) {
-    return false;
-  }
-  if (IsZero(a) || IsZero(b)) {
-    return IsZero(a) && IsZero(b);
-  }
-  if (IsInf(a) || IsInf(b)) {
-    return SameBits(a, b);
-  }
-  const Unpacked x = Unpack(a);
-  const Unpacked y = Unpack(b);
-  return x.Negative == y.Negative && x.Exponent == y.Exponent && x.Significand == y.Significand;
-}
-
-bool operator<(Float80 a, Float80 b) {
-  if (IsNaNOperand(a) || IsNaNOperand(b) || a == b) {
-    return false;
-  }
-  if (SignBit(a) != SignBit(b)) {
-    return SignBit(a); // unequal, so not both zero
-  }
-  // Same sign: compare magnitudes, zero lowest and infinity highest.
-  const auto magnitudeBelow = [](Float80 x, Float80 y) {
-    if (IsZero(x) || IsInf(y)) {
-      return true;
-    }
-    if (IsZero(y) || IsInf(x)) {
-      return false;
-    }
-    return MagnitudeBelow(Unpack(x), Unpack(y));
-  };
-  return SignBit(a) ? magnitudeBelow(b, a) : magnitudeBelow(a, b);
-}
-
 double ToDouble(Float80 x) {
   const bool negative = SignBit(x);
   const std::uint64_t sign = negative ? 1ULL << 63 : 0;
@@ -216,12 +181,17 @@ Float80 Rint(Float80 x) {
   if (u.Exponent < -1) {
     return Zero(u.Negative); // below one half
   }
-  // The whole part and the fraction of Significand * 2^(Exponent - 63).
+  // The whole part and the fraction of Significand * 2^(Exponent - 63); below 1 (Exponent -1)
+  // the whole part is 0 and the fraction all 64 bits.
   const int fractionBits = 63 - u.Exponent; // 1 to 64
-  const U128 significand = U128(u.Significand);
-  auto whole = static_cast<std::uint64_t>(significand >> fractionBits);
-  const U128 fraction = significand & ((U128(1) << fractionBits) - 1);
-  const U128 half = U128(1) << (fractionBits - 1);
+  std::uint64_t whole = 0;
+  std::uint64_t fraction = u.Significand;
+  std::uint64_t half = kIntegerBit;
+  if (fractionBits < 64) {
+    whole = u.Significand >> fractionBits;
+    fraction = u.Significand & ((1ULL << fractionBits) - 1);
+    half = 1ULL << (fractionBits - 1);
+  }
   if (fraction > half || (fraction == half && (whole & 1) != 0)) {
     ++whole; // at most 2^63
   }

@@ -79,19 +79,49 @@ Float80 operator-(Float80 a, Float80 b);
 Float80 operator*(Float80 a, Float80 b);
 Float80 operator/(Float80 a, Float80 b);
 
+namespace detail {
+
+__extension__ using OrderKey = __int128;
+
+// Whether the x87 unit takes x as a NaN: a NaN, or an unnormal (an exponent with the integer bit
+// clear), an encoding no operation produces.
+constexpr bool ActsAsNaN(Float80 x) {
+  const int field = x.SignExponent & kExponentMask;
+  return field == kExponentMask ? x.Significand != kIntegerBit
+                                : field != 0 && (x.Significand & kIntegerBit) == 0;
+}
+
+// An integer that orders values as the reals they stand for (not NaN): the exponent field above
+// the significand, negated for a negative value, so that both zeros give 0. A subnormal with the
+// integer bit set is the normal value of the same significand.
+constexpr OrderKey Order(Float80 x) {
+  int field = x.SignExponent & kExponentMask;
+  if (field == 0 && (x.Significand & kIntegerBit) != 0) {
+    field = 1;
+  }
+  const OrderKey magnitude = (static_cast<OrderKey>(field) << 64) | x.Significand;
+  return SignBit(x) ? -magnitude : magnitude;
+}
+
+} // namespace detail
+
 // IEEE comparisons: NaN is unordered (every comparison but != is false), -0 equals +0.
-bool operator==(Float80 a, Float80 b);
-bool operator<(Float80 a, Float80 b);
-inline bool operator!=(Float80 a, Float80 b) {
+constexpr bool operator==(Float80 a, Float80 b) {
+  return !detail::ActsAsNaN(a) && !detail::ActsAsNaN(b) && detail::Order(a) == detail::Order(b);
+}
+constexpr bool operator<(Float80 a, Float80 b) {
+  return !detail::ActsAsNaN(a) && !detail::ActsAsNaN(b) && detail::Order(a) < detail::Order(b);
+}
+constexpr bool operator!=(Float80 a, Float80 b) {
   return !(a == b);
 }
-inline bool operator>(Float80 a, Float80 b) {
+constexpr bool operator>(Float80 a, Float80 b) {
   return b < a;
 }
-inline bool operator<=(Float80 a, Float80 b) {
-  return a < b || a == b;
+constexpr bool operator<=(Float80 a, Float80 b) {
+  return !detail::ActsAsNaN(a) && !detail::ActsAsNaN(b) && detail::Order(a) <= detail::Order(b);
 }
-inline bool operator>=(Float80 a, Float80 b) {
+constexpr bool operator>=(Float80 a, Float80 b) {
   return b <= a;
 }
 

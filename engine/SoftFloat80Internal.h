@@ -41,14 +41,12 @@ constexpr Unpacked Unpack(Float80 x) {
   return {SignBit(x), (field == 0 ? 1 : field) - kExponentBias - shift, x.Significand << shift};
 }
 
-// Whether x is zero (either sign), and whether it is an encoding the x87 unit refuses as an
-// operand (an unnormal: integer bit clear with a non-zero exponent), which acts as a NaN.
+// Whether x is zero (either sign), and whether the x87 unit takes it as a NaN.
 constexpr bool IsZero(Float80 x) {
   return (x.SignExponent & kExponentMask) == 0 && x.Significand == 0;
 }
 constexpr bool IsNaNOperand(Float80 x) {
-  const int field = x.SignExponent & kExponentMask;
-  return IsNaN(x) || (field != 0 && (x.Significand & kIntegerBit) == 0);
+  return detail::ActsAsNaN(x);
 }
 
 // Shifts right by `shift` (0 <= shift), keeping in the lowest bit whether any 1 was shifted out.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds in Release and prints one table of medians: the engine, sizing a schedule, keystrokes in
 # the window, the first drawing of the velocities picture, and start-up and peak memory beside a
-# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb).
+# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb); then the engine and
+# the schedule again with the soft arithmetic (a build of its own, without the window), their
+# rows marked "(soft)".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh build test >&2
@@ -10,11 +12,17 @@ cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGUSTRULE_BUILD_T
 cmake --build build/bench >&2
 b=build/bench/bench
 
-# Google Benchmark medians over 5 repetitions, as "| name | median |" rows.
-medians() {
+# Google Benchmark medians over 5 repetitions, as "| name | median |" rows; MARK follows the name.
+medians() { # [--mark MARK] BENCHMARK [ARGS...]
+  local mark=""
+  if [[ $1 == --mark ]]; then
+    mark=" $2"
+    shift 2
+  fi
   "$@" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
-    awk '/_median/ { name = $1; sub(/\/iterations:[0-9]+/, "", name); sub(/_median$/, "", name);
-                     printf "| %s | %s %s | |\n", name, $2, $3 }'
+    awk -v mark="$mark" '/_median/ { name = $1; sub(/\/iterations:[0-9]+/, "", name);
+                                      sub(/_median$/, "", name);
+                                      printf "| %s%s | %s %s | |\n", name, mark, $2, $3 }'
 }
 
 echo "| measurement | median | compared with |"
@@ -39,5 +47,11 @@ QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
 "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 offscreen
 # The same probe on a real X server: Xvfb, in a session of its own, on Qt's X11 platform.
 bash tools/desktop-session.sh -- "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 xcb
+# The engine and the schedule with the soft arithmetic.
+cmake -S . -B build/bench-soft -G Ninja -DCMAKE_BUILD_TYPE=Release -DGUSTRULE_BUILD_TESTS=OFF \
+  -DGUSTRULE_BUILD_BENCH=ON -DGUSTRULE_BUILD_UI=OFF -DGUSTRULE_ARITHMETIC=soft >&2
+cmake --build build/bench-soft >&2
+medians --mark "(soft)" build/bench-soft/bench/engine_bench
+medians --mark "(soft)" build/bench-soft/bench/cli_bench
 echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
