@@ -56,10 +56,10 @@ while read -r n; do
   printf '\ngustrule-cli'
   printf ' %q' "${args[@]}"
   printf '\n'
-  # The first line that differs.
+  # The first line that differs (awk reads to the end, so that paste is never cut off).
   paste -d '\n' <(printf '%s\n' "$want") <(printf '%s\n' "$got") |
     awk 'NR % 2 == 1 { x87 = $0; next }
-         $0 != x87 { printf "  x87:  %s\n  soft: %s\n", x87, $0; exit }'
+         $0 != x87 && !shown { printf "  x87:  %s\n  soft: %s\n", x87, $0; shown = 1 }'
   GUSTRULE_TRACE_FILE="$work/steps" run "$traced" "${args[@]}" >/dev/null
   if [[ $(GUSTRULE_TRACE_X87=all run "$traced" "${args[@]}") != "$want" ]]; then
     echo "  NOT EXPLAINED by ln or 2^f-1: an operation that must agree bit for bit does not"
