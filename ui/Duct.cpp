@@ -210,7 +210,7 @@ void TQuellbornDuct::BuildWindow() {
       {"TabSheetConversions", u" Conversions ", &TQuellbornDuct::BuildConversionsPage},
   };
   for (const Page& page : kPages) {
-    auto* sheet = Named(new QWidget, page.name);
+    auto* sheet = Named(new TabSheet, page.name);
     PageControl->addTab(sheet, page.caption.toString());
     pageFocus_.append((this->*page.build)(sheet));
   }

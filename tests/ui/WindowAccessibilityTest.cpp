@@ -70,24 +70,28 @@ private slots:
     SetFailurePresenter({});
   }
 
-  // Each number box says what it holds and in which unit; the hints become descriptions.
+  // Each number box says what it holds and in which unit; the hints describe their boxes, those
+  // of the rectangular page the results (the conversions grid is empty at the start).
   void inputsAreNamedByWhatTheyHoldAndTheirUnit_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
+    const QString results = u"Eqiv Ø (mm) 233, Vel (m/s) 4.09, dP Pa/m 1.0, Total dP (Pa) 1.0, "
+                            u"Vel Press (Pa) 10.1"_s;
     QTest::newRow("round flow") << u"EditRoundVolume"_s << u"Air Volume Flow (l/s)"_s
                                 << u"Litres per Second"_s;
     QTest::newRow("round length") << u"EditRoundLength"_s << u"Duct Length (m)"_s << u"Meters"_s;
-    QTest::newRow("rectangular flow") << u"EditRectAirVol"_s << u"Air Volume Flow (l/s)"_s << u""_s;
-    QTest::newRow("first side") << u"EditRectSideA"_s << u"Side A (mm)"_s << u""_s;
-    QTest::newRow("second side") << u"EditRectSideB"_s << u"Side B (mm)"_s << u""_s;
+    QTest::newRow("rectangular flow")
+        << u"EditRectAirVol"_s << u"Air Volume Flow (l/s)"_s << results;
+    QTest::newRow("first side") << u"EditRectSideA"_s << u"Side A (mm)"_s << results;
+    QTest::newRow("second side") << u"EditRectSideB"_s << u"Side B (mm)"_s << results;
     QTest::newRow("rectangular length")
-        << u"EditRectLength"_s << u"Rect Duct Length (m)"_s << u""_s;
+        << u"EditRectLength"_s << u"Rect Duct Length (m)"_s << results;
     QTest::newRow("flow to convert") << u"EditVolConv"_s << u"Volume Flow"_s << u""_s;
-    QTest::newRow("choice Spiral keeps its caption")
-        << u"Spiral"_s << u"Spiral"_s << u"Flexible fully extended"_s;
-    QTest::newRow("choice Flexible keeps its caption")
-        << u"Flexible"_s << u"Flexible"_s << u"Flexible fully extended"_s;
+    QTest::newRow("the duct type's hint is the group's")
+        << u"RadioGroupDT"_s << u"Duct Type"_s << u"Flexible fully extended"_s;
+    QTest::newRow("choice Spiral keeps its caption") << u"Spiral"_s << u"Spiral"_s << u""_s;
+    QTest::newRow("choice Flexible keeps its caption") << u"Flexible"_s << u"Flexible"_s << u""_s;
   }
   void inputsAreNamedByWhatTheyHoldAndTheirUnit() {
     QFETCH(QString, input);
@@ -114,11 +118,52 @@ private slots:
     QVERIFY(LabelNames(window_->EditVolConv).contains(u"Volume Flow"_s));
   }
 
-  void tabsKeepTheirCaptions() {
+  // The tabs keep their captions; each page is a panel named by its caption, which a screen
+  // reader says as the focus moves into it. The velocities page, which takes the focus itself,
+  // reads the picture's name and both tables.
+  void pagesAreNamedByTheirTabs() {
     QAccessibleInterface* tabs = Accessible(window_->PageControl->tabBar());
     for (int page = 0; page < window_->PageControl->count(); ++page) {
       QCOMPARE(tabs->child(page)->text(QAccessible::Name), window_->PageControl->tabText(page));
+      QAccessibleInterface* sheet = Accessible(window_->PageControl->widget(page));
+      QCOMPARE(sheet->role(), QAccessible::Pane);
+      QCOMPARE(sheet->text(QAccessible::Name), window_->PageControl->tabText(page).trimmed());
     }
+    QCOMPARE(Accessible(window_->TabSheetRecDuctVelocities)->text(QAccessible::Description),
+             u"Recommended and maximum velocities.\n"_s + Velocities::Description());
+  }
+
+  // The inputs of the rectangular and conversions pages name the results of their page, and
+  // follow each calculation.
+  void inputsNameTheirPagesCurrentResults_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("described");
+    QTest::addColumn<QString>("results");
+    QTest::newRow("rectangular") << u"EditRectAirVol"_s << u"5"_s
+                                 << QStringList{u"EditRectAirVol"_s, u"EditRectSideA"_s,
+                                                u"EditRectSideB"_s, u"EditRectLength"_s}
+                                 << u"Eqiv Ø (mm) 233, Vel (m/s) 0.11, dP Pa/m 0.0, "
+                                    u"Total dP (Pa) 0.0, Vel Press (Pa) 0.0"_s;
+    QTest::newRow("conversions") << u"EditVolConv"_s << u"5"_s
+                                 << QStringList{u"EditVolConv"_s, u"ComboBoxVFUnits"_s}
+                                 << u"l/s 5.00, m³/s 0.01, m³/min 0.30, m³/hr 18.00"_s;
+  }
+  void inputsNameTheirPagesCurrentResults() {
+    QFETCH(QString, input);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, described);
+    QFETCH(QString, results);
+    window_->ComboBoxVFUnits->setEditText(u"l/s"_s);
+    auto* box = window_->findChild<QLineEdit*>(input);
+    box->selectAll();
+    QTest::keyClicks(box, typed);
+    for (const QString& name : described) {
+      QTRY_COMPARE(Accessible(window_->findChild<QWidget*>(name))->text(QAccessible::Description),
+                   results);
+    }
+    QCOMPARE(Accessible(window_->ComboBoxVFUnits->lineEdit())->text(QAccessible::Description),
+             Accessible(window_->ComboBoxVFUnits)->text(QAccessible::Description));
   }
 
   // Assistive technology edits a box through its editable-text interface, as the accessibility
@@ -252,14 +297,13 @@ private slots:
     QAccessibleTableInterface* table = Accessible(window_->SGRoundDuct)->tableInterface();
     QAccessibleInterface* velocity = table->cellAt(0, 1);
     QCOMPARE(velocity->text(QAccessible::Name), u"36.55"_s);
-    QCOMPARE(velocity->text(QAccessible::Description), u"Vel (m/s), 80: 36.55"_s);
+    QCOMPARE(velocity->text(QAccessible::Description), u"Ø (mm) 80"_s);
     QCOMPARE(table->cellAt(0, 0)->tableCellInterface()->rowHeaderCells().first()->text(
                  QAccessible::Name),
              u"80"_s);
     window_->EditRoundVolume->selectAll();
     QTest::keyClicks(window_->EditRoundVolume, u"250"_s);
     QCOMPARE(velocity->text(QAccessible::Name), u"49.74"_s);
-    QCOMPARE(velocity->text(QAccessible::Description), u"Vel (m/s), 80: 49.74"_s);
   }
 
   // The picture reads as an image whose description holds every value, table by table and row
