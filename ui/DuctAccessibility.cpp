@@ -60,8 +60,8 @@ QString Results(const TextGrid& grid) {
 
 // Describes each of `inputs` by the results `grid` shows, now and after every change of its
 // cells. A calculation writes several cells, so the descriptions follow once it has returned to
-// the event loop: a screen reader that speaks the focused item's new description hears the
-// results once per calculation, not once per cell.
+// the event loop: a listening screen reader is told of one new description per calculation, not
+// of one per cell.
 void DescribeByResults(TextGrid* grid, const QList<QWidget*>& inputs) {
   const auto describe = [grid, inputs] {
     const QString results = Results(*grid);
