@@ -77,6 +77,10 @@ STEPS = [
       "\nBranch Duct, Round: Residences 5, Theaters & Libraries 5, Offices 12.6, "
       "Industrial 20.2."], False),
     (["ctrl+Tab"], "the conversions page", ["Conversions panel.", "Volume Flow text."], False),
+    (["Tab"], "onto the unit", ["Original Units editable combo box."], False),
+    (["type:l/s"], "a unit typed", ["l ", "slash ", "s "], False),
+    (["shift+Tab"], "the conversions, named at the flow to convert",
+     ["Volume Flow text.", "l/s 183.70, m³/s 0.18, m³/min 11.02, m³/hr 661.32."], False),
     (["ctrl+Tab"], "round again", ["Round Duct panel.", "Round Duct."], False),
     (["Tab"], "into the flow box", ["Air Volume Flow (l/s) text."], False),
     (["type:0"], "a zero flow: the failure box",
