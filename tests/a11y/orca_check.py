@@ -46,29 +46,30 @@ RECTANGULAR_RESULTS = ("Eqiv Ø (mm) 233, Vel (m/s) 4.09, dP Pa/m 1.0, Total dP 
 RESULTS_FOR_5_LPS = ("Eqiv Ø (mm) 233, Vel (m/s) 0.11, dP Pa/m 0.0, Total dP (Pa) 0.0, "
                      "Vel Press (Pa) 0.0.")
 
-# Each step: what to press, a name for the report, and what it makes Orca say: each text a part
-# of an utterance, in this order. With exact=True they are the whole utterances, and all of them.
+# Each step: the key to press ("type:250" types a text), a name for the report, and what it makes
+# Orca say: each text a part of an utterance, in this order. With exact=True they are the whole
+# utterances, and all of them.
 STEPS = [
-    (["Tab"], "into the round duct table",
+    ("Tab", "into the round duct table",
      ["Round Duct panel.", "Round Duct.", "table with 23 rows 13 columns"], False),
-    (["Tab"], "into the flow box", ["Air Volume Flow (l/s) text."], False),
-    (["type:250"], "a flow of 250 l/s", ["2 ", "5 ", "0 "], False),
-    (["shift+Tab"], "back into the table", ["table with 23 rows 13 columns"], False),
-    (["Down"], "onto the headings", ["Vel (m/s) table column header."], False),
+    ("Tab", "into the flow box", ["Air Volume Flow (l/s) text."], False),
+    ("type:250", "a flow of 250 l/s", ["2 ", "5 ", "0 "], False),
+    ("shift+Tab", "back into the table", ["table with 23 rows 13 columns"], False),
+    ("Down", "onto the headings", ["Vel (m/s) table column header."], False),
 ] + [
-    (["Down"], "down to the %d mm row" % size, ["Ø (mm) %d." % size], False)
+    ("Down", "down to the %d mm row" % size, ["Ø (mm) %d." % size], False)
     for size in (80, 100, 125, 150, 160, 200)
 ] + [
-    (["Down"], "down to the 250 mm row, its velocity for 250 l/s",
+    ("Down", "down to the 250 mm row, its velocity for 250 l/s",
      ["250.", "5.09.", "Ø (mm) 250."], False),
-    (["Right"], "sideways: each of value, column and row once",
+    ("Right", "sideways: each of value, column and row once",
      ["dP Pa/m column header 1.3.", "Ø (mm) 250."], True),
-    (["ctrl+Tab"], "the rectangular page and its results",
+    ("ctrl+Tab", "the rectangular page and its results",
      ["Rectangular Duct panel.", "Air Volume Flow (l/s) text.", RECTANGULAR_RESULTS], False),
-    (["type:5"], "a flow of 5 l/s there", ["5 "], False),
-    (["KP_Enter"], "where am I: the results kept current",
+    ("type:5", "a flow of 5 l/s there", ["5 "], False),
+    ("KP_Enter", "where am I: the results kept current",
      ["Air Volume Flow (l/s) text.", RESULTS_FOR_5_LPS], False),
-    (["ctrl+Tab"], "the velocities page and both of its tables",
+    ("ctrl+Tab", "the velocities page and both of its tables",
      ["Recommended Velocities panel.",
       "Recommended and maximum velocities.\nRecommended Velocities (m/s).\n"
       "Main Duct, Rectangular: Residences 3.6, Theaters & Libraries 5, Offices 11.2, "
@@ -76,16 +77,16 @@ STEPS = [
       "\nMaximum Velocities (m/s).\n",
       "\nBranch Duct, Round: Residences 5, Theaters & Libraries 5, Offices 12.6, "
       "Industrial 20.2."], False),
-    (["ctrl+Tab"], "the conversions page", ["Conversions panel.", "Volume Flow text."], False),
-    (["Tab"], "onto the unit", ["Original Units editable combo box."], False),
-    (["type:l/s"], "a unit typed", ["l ", "slash ", "s "], False),
-    (["shift+Tab"], "the conversions, named at the flow to convert",
+    ("ctrl+Tab", "the conversions page", ["Conversions panel.", "Volume Flow text."], False),
+    ("Tab", "onto the unit", ["Original Units editable combo box."], False),
+    ("type:l/s", "a unit typed", ["l ", "slash ", "s "], False),
+    ("shift+Tab", "the conversions, named at the flow to convert",
      ["Volume Flow text.", "l/s 183.70, m³/s 0.18, m³/min 11.02, m³/hr 661.32."], False),
-    (["ctrl+Tab"], "round again", ["Round Duct panel.", "Round Duct."], False),
-    (["Tab"], "into the flow box", ["Air Volume Flow (l/s) text."], False),
-    (["type:0"], "a zero flow: the failure box",
+    ("ctrl+Tab", "round again", ["Round Duct panel.", "Round Duct."], False),
+    ("Tab", "into the flow box", ["Air Volume Flow (l/s) text."], False),
+    ("type:0", "a zero flow: the failure box",
      ["alert", "Floating point division by zero.", "OK push button."], False),
-    (["Return"], "the box closed", ["Quellborn Gustrule frame."], False),
+    ("Return", "the box closed", ["Quellborn Gustrule frame."], False),
 ]
 
 failures = []
@@ -178,10 +179,9 @@ def main(program, scratch):
         _, shown = transcript.wait_for(0, ["Round Duct  page tab list."])
         if not check(shown, "the window opens with the focus on the page tabs"):
             return
-        for keys, what, expected, exact in STEPS:
+        for key, what, expected, exact in STEPS:
             since = len(transcript.utterances())
-            for key in keys:
-                press(key)
+            press(key)
             said, held = transcript.wait_for(since, expected)
             if held and exact:
                 time.sleep(0.5)  # anything more it would say
