@@ -239,7 +239,7 @@ std::string UsageText(std::span<const Subcommand> subcommands) {
   return text;
 }
 
-std::string HelpText(std::span<const Subcommand> subcommands) {
+std::string HelpText(std::span<const Subcommand> subcommands, std::string_view epilogue) {
   std::string text = UsageText(subcommands);
   text += "\n"
           "Prints the duct calculator's result grids, computed exactly as the window computes "
@@ -270,23 +270,7 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
     }
   }
   text += HelpLines(HelpOption()) + HelpLines(VersionOption());
-  text +=
-      "\n"
-      "Output: the heading row, then every row the calculation wrote (size: the chosen row), as "
-      "an\n"
-      "aligned table or TSV; a schedule also as CSV or JSON Lines, one line per section.\n"
-      "Exit status: 0 on success; 1 after an arithmetic failure (the rows written before it are\n"
-      "printed, the message goes to standard error), when a section of a schedule failed, when\n"
-      "standard output cannot be written, or for any other failure; 2 for a usage error or a\n"
-      "file that cannot be read; 3 when size finds no size that meets the limits.\n"
-      "\"gustrule-cli SUBCOMMAND --help\" prints the help of one subcommand.\n"
-      "\n"
-      "Examples:\n"
-      "  gustrule-cli round 183.7 1 spiral\n"
-      "  gustrule-cli rect 183.7 212 212 1 --tsv\n"
-      "  gustrule-cli convert 1,5 m³/s --decimal-separator ,\n"
-      "  gustrule-cli size 183.7 1 spiral --max-velocity 5 --max-friction 1\n"
-      "  gustrule-cli size --schedule ducts.csv --max-velocity 5 --csv\n";
+  text += Join({"\n", epilogue});
   return text;
 }
 

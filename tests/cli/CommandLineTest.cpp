@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Texts.h"
 
 namespace gustrule::cli {
 namespace {
@@ -77,7 +78,8 @@ TEST(CommandLine, UsageAndHelpShowASubcommandsOwnOptions) {
   EXPECT_NE(UsageText(kTable).find(
                 "  gustrule-cli size FLOW [--max-velocity V] [--tsv] [--decimal-separator C]\n"),
             std::string::npos);
-  EXPECT_NE(HelpText(kTable).find("  --max-velocity V         at most V m/s\n"), std::string::npos);
+  EXPECT_NE(HelpText(kTable, "").find("  --max-velocity V         at most V m/s\n"),
+            std::string::npos);
   const std::string help = SubcommandHelpText(kTable[1]);
   EXPECT_TRUE(help.starts_with("Usage:\n"
                                "  gustrule-cli size FLOW [--max-velocity V] [--tsv] "
@@ -112,6 +114,24 @@ TEST(CommandLine, AUsageErrorPointsToTheHelpOfItsSubcommand) {
   EXPECT_EQ(UsageError(err, "size", "FLOW 'x' is not a number"), kExitUsage);
   EXPECT_EQ(err.Text, "gustrule-cli: FLOW 'x' is not a number\n"
                       "Try 'gustrule-cli size --help'.\n");
+}
+
+TEST(Quoted, QuotesAtMost40CharactersWithNothingRawForATerminal) {
+  const struct {
+    std::string text, quoted;
+  } cases[] = {
+      {"12a", "'12a'"},
+      {std::string(40, 'x'), "'" + std::string(40, 'x') + "'"},
+      {std::string(41, 'x'), "'" + std::string(40, 'x') + "'..."},
+      {"a\tb\\c\r\n", "'a\\tb\\\\c\\r\\n'"},
+      {"\x1b[2J\x7f", "'\\x1B[2J\\x7F'"},
+      {"\xff\xfe" + std::string(40, 'x'), "'\\xFF\\xFE" + std::string(38, 'x') + "'..."},
+      {"\u202e\u0085\u2028", "'\\u{202E}\\u{0085}\\u{2028}'"},
+      {"Büro ³", "'Büro ³'"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Quoted(c.text), c.quoted);
+  }
 }
 
 // A subcommand whose values depend on an option: one value, or none with --file.
