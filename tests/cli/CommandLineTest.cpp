@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Program.h"
 #include "Texts.h"
 
 namespace gustrule::cli {
@@ -114,6 +115,39 @@ TEST(CommandLine, AUsageErrorPointsToTheHelpOfItsSubcommand) {
   EXPECT_EQ(UsageError(err, "size", "FLOW 'x' is not a number"), kExitUsage);
   EXPECT_EQ(err.Text, "gustrule-cli: FLOW 'x' is not a number\n"
                       "Try 'gustrule-cli size --help'.\n");
+}
+
+TEST(RunCommandLine, EveryRunStartsFromTheSameDefaults) {
+  const struct {
+    std::vector<std::string_view> args;
+    int status;
+    std::string out, err;
+  } runs[] = {
+      {{"convert", "1", "m³/s", "--tsv"},
+       0,
+       "l/s\tm³/s\tm³/min\tm³/hr\n1000.00\t1.00\t60.00\t3600.00\n",
+       ""},
+      {{"convert", "1,5", "m³/s", "--tsv", "--decimal-separator", ","},
+       0,
+       "l/s\tm³/s\tm³/min\tm³/hr\n1500.00\t1.50\t90.00\t5400.00\n",
+       ""},
+      {{"convert", "1,5", "m³/s", "--tsv"}, // "," is no longer the separator
+       0,
+       "l/s\tm³/s\tm³/min\tm³/hr\n0.00\t0.00\t0.00\t0.00\n",
+       ""},
+      {{"size", "--schedule", "-", "--max-velocity", "5"},
+       2,
+       "",
+       "gustrule-cli: size --schedule does not run in a batch\nTry 'gustrule-cli size --help'.\n"},
+  };
+  for (const auto& run : runs) {
+    StringOut out;
+    StringOut err;
+    Console io{-1, out, err};
+    EXPECT_EQ(RunCommandLine(run.args, io), run.status) << testing::PrintToString(run.args);
+    EXPECT_EQ(out.Text, run.out) << testing::PrintToString(run.args);
+    EXPECT_EQ(err.Text, run.err) << testing::PrintToString(run.args);
+  }
 }
 
 TEST(Quoted, QuotesAtMost40CharactersWithNothingRawForATerminal) {

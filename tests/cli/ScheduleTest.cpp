@@ -215,6 +215,39 @@ TEST(SizeSchedule, EachKindOfFileIsReadWithNothingLostOrInvented) {
   }
 }
 
+TEST(FindColumns, NamesMatchAsPeopleWriteThemAndNearMissesAreRefused) {
+  const struct {
+    std::string header;
+    std::string found; // "flow 1, length 2" for the columns found, or the problem
+  } cases[] = {
+      {"Max_Velocity (m / s),MAX FRICTION(PA/M),Type (duct),Notes,",
+       "type 2, max_velocity 0, max_friction 1"},
+      {"Section (room),Flow-Rate,Level,flow", "section 0, flow 3"},
+      {"Floor,flow", "unknown column 'Floor': did you mean 'flow'?"},
+      {"Flow (L/s),time", "unknown column 'time': did you mean 'type'?"},
+      {"lenght,flow", "unknown column 'lenght': did you mean 'length'?"},
+      {"maxvelocity,max_velocity",
+       "columns 'maxvelocity' and 'max_velocity' are both max_velocity"},
+      {"flow (l/s),length (mm)", "column 'length (mm)': length is in m"},
+  };
+  for (const auto& c : cases) {
+    ScheduleRecord header;
+    for (const std::string& field : Split(c.header, ',')) {
+      header.Text += field;
+      header.Ends.push_back(static_cast<std::uint32_t>(header.Text.size()));
+    }
+    ScheduleColumns columns;
+    std::string found = FindColumns(header, columns);
+    for (std::size_t i = 0; found.find('\'') == std::string::npos && i < kScheduleColumns; ++i) {
+      if (columns.Where[i] != ScheduleColumns::kAbsent) {
+        found += (found.empty() ? "" : ", ") + std::string(ColumnName(ScheduleColumn{i})) + " " +
+                 std::to_string(columns.Where[i]);
+      }
+    }
+    EXPECT_EQ(found, c.found) << c.header;
+  }
+}
+
 TEST(ScheduleWriter, EachFormatWritesTheInputTheResultsAndTheStatus) {
   const std::vector<std::string> names = {"section", "", "section"};
   const std::vector<std::string> sized = {"=A1", "x\ty", "\"q\""};
@@ -270,6 +303,35 @@ TEST(ScheduleWriter, EachFormatWritesTheInputTheResultsAndTheStatus) {
     writer->Row(3, failed, ResultCells{}, "flow '-1' is not above zero");
     EXPECT_EQ(writer->Finish(), "");
     EXPECT_EQ(out.Text, c.text) << static_cast<int>(c.options.Format);
+  }
+}
+
+TEST(ScheduleWriter, NoCsvCellRunsAsAFormulaAndJsonEscapesControls) {
+  const struct {
+    std::string cell, csv, json;
+  } cases[] = {
+      {"+1", "\"'+1\"", "\"+1\""},
+      {"@SUM(A1)", "\"'@SUM(A1)\"", "\"@SUM(A1)\""},
+      {"\tx", "\"'\tx\"", "\"\\tx\""},
+      {"\rx", "\"'\rx\"", "\"\\rx\""},
+      {"#1 riser", "\"#1 riser\"", "\"#1 riser\""},
+      {"a;b \x01", "a;b \x01", "\"a;b \\u0001\""},
+      {"\xEF\xBB\xBFx", "\"\xEF\xBB\xBFx\"", "\"\xEF\xBB\xBFx\""},
+  };
+  for (const auto& c : cases) {
+    for (const ScheduleFormat format : {ScheduleFormat::Csv, ScheduleFormat::Json}) {
+      StringOut out;
+      std::string problem;
+      const auto writer = MakeScheduleWriter({.Format = format}, out, problem);
+      writer->Header(std::vector<std::string>{"n"});
+      writer->Row(2, std::vector<std::string>{c.cell}, ResultCells{}, "ok");
+      const std::string line = out.Text.substr(out.Text.rfind('\n', out.Text.size() - 2) + 1);
+      if (format == ScheduleFormat::Csv) {
+        EXPECT_TRUE(line.starts_with(c.csv + ",,")) << line;
+      } else {
+        EXPECT_TRUE(line.starts_with("{\"line\":2,\"input\":{\"n\":" + c.json + "}")) << line;
+      }
+    }
   }
 }
 

@@ -205,6 +205,14 @@ expect "a 10 MB line stops the reading" 1 "flow${T}$round_head${T}status" \
   "gustrule-cli: $work/long.csv:2: a record longer than 1048576 bytes" \
   -- size --schedule "$work/long.csv" --max-velocity 5 --tsv
 
+TMPDIR=$work/none expect "the aligned table needs a temporary file" 1 "" \
+  "gustrule-cli: cannot make a temporary file: No such file or directory" \
+  -- size --schedule "$work/german.csv" --max-velocity 5
+expect "other forms do not" 1 \
+  "Abschnitt${T}Flow (l/s)${T}max_velocity${T}$round_head${T}status"$'\n'"=A1${T}183,7${T}5$empty13${T}flow '183,7' is not a number" \
+  "gustrule-cli: $work/german.csv:2: flow '183,7' is not a number"$'\n'"gustrule-cli: 0 sections sized, 1 failed" \
+  -- size --schedule "$work/german.csv" --tsv
+
 # Memory stays bounded, whatever the size: the schedule is read and written line by line (the
 # aligned table through a temporary file). 10 MB of sections with long names take well under
 # 30 MB. Not under the sanitizers, whose shadow memory is counted too.
@@ -237,7 +245,8 @@ expect_usage "-h after -- is a value" "unknown subcommand '-h'" -- -- -h
 # error, then the status line; a line starts from the same defaults as a run of its own.
 batch_lines=("convert${T}1,5${T}m³/s${T}--decimal-separator${T},${T}--tsv"
   "convert${T}1,5${T}m³/s" "rect${T}183.7${T}-212${T}212${T}1"
-  "size${T} 183.7 ${T}1${T}spiral${T}--max-velocity${T}5" "round${T}1${T}1${T}oval" "" "-h")
+  "size${T} 183.7 ${T}1${T}spiral${T}--max-velocity${T}5" "size${T}1${T}${T}spiral${T}--max-friction${T}1"
+  "round${T}1${T}1${T}oval" "" "-h")
 for line in "${batch_lines[@]}"; do
   mapfile -t -d "$T" args < <(printf '%s' "$line")
   status=0
@@ -249,6 +258,13 @@ printf '%s\n' "${batch_lines[@]}" | "$cli" batch >"$work/batch" 2>"$err_file"
 verdict "batch output is that of separate runs" \
   "$([[ $? == 0 && ! -s $err_file ]] && cmp -s "$work/separate" "$work/batch" && echo yes)" \
   "$(diff -a "$work/separate" "$work/batch")"
+{
+  printf 'convert\t1\tl/s\n'
+  head -c 1100000 /dev/zero
+} >"$work/long-batch"
+expect "batch: a line longer than 1 MiB ends it" 1 \
+  "l/s   m³/s  m³/min  m³/hr"$'\n'"1.00  0.00  0.06    3.60"$'\n\036'" status 0" \
+  "gustrule-cli: -:2: a line longer than 1048576 bytes" -- batch <"$work/long-batch"
 expect "batch: no schedule from the batch's input" 0 \
   "gustrule-cli: size --schedule does not run in a batch
 Try 'gustrule-cli size --help'."$'\n\036'" status 2" "" \
