@@ -247,24 +247,21 @@ ScheduleReader::Result ScheduleReader::ReadRecord(ScheduleRecord& record, bool& 
       return Result::Record;
     }
     if (state == State::Quoted) {
-      if (c != kQuote && !IsLineEnd(c)) {
-        // The rest of the quoted text up to a quote or line end, at once.
+      if (c == kQuote && Peek() == kQuote) { // a quote written twice
+        ++pos_;
+        ++taken;
+        record.Text += kQuote;
+      } else if (c == kQuote) {
+        state = State::Closed;
+      } else if (IsLineEnd(c)) {
+        record.Text += static_cast<char>(c);
+        EndLine(c, &record.Text);
+      } else { // the rest of the quoted text up to a quote or line end, at once
         const std::size_t end = std::min(text_.find_first_of("\"\r\n", pos_), text_.size());
         record.Text += static_cast<char>(c);
         record.Text.append(text_, pos_, end - pos_);
         taken += end - pos_;
         pos_ = end;
-      } else if (c != kQuote) {
-        record.Text += static_cast<char>(c);
-        if (IsLineEnd(c)) {
-          EndLine(c, &record.Text);
-        }
-      } else if (Peek() == kQuote) { // a quote written twice
-        ++pos_;
-        ++taken;
-        record.Text += kQuote;
-      } else {
-        state = State::Closed;
       }
       continue;
     }
@@ -301,8 +298,8 @@ ScheduleReader::Result ScheduleReader::ReadRecord(ScheduleRecord& record, bool& 
 }
 
 ScheduleReader::Result ScheduleReader::Next(ScheduleRecord& record) {
-  if (pos_ >
-      kReadSize) { // what has been read goes, so the text never holds much more than a record
+  // What has been read goes, so that the text never holds much more than a record.
+  if (pos_ > kReadSize) {
     text_.erase(0, pos_);
     pos_ = 0;
   }

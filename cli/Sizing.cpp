@@ -55,9 +55,16 @@ constexpr std::array<KnownColumn, kScheduleColumns> kKnownColumns = {{
 constexpr std::string_view kNameDropped = " \t_-";
 constexpr std::string_view kUnitDropped = " \t";
 
+// How far a misspelt name may be from a known one to be taken for it.
+constexpr std::size_t kMaxEdits = 2;
+
 // The number of single-character insertions, deletions, substitutions and swaps of neighbours
-// that turn `a` into `b` (optimal string alignment distance).
+// that turn `a` into `b` (optimal string alignment distance); kMaxEdits + 1 for any larger
+// distance that the lengths alone show, so that a long text costs no large table.
 std::size_t EditDistance(std::string_view a, std::string_view b) {
+  if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > kMaxEdits) {
+    return kMaxEdits + 1;
+  }
   std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
   for (std::size_t i = 0; i <= a.size(); ++i) {
     d[i][0] = i;
@@ -76,9 +83,6 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
   }
   return d[a.size()][b.size()];
 }
-
-// How far a misspelt name may be from a known one to be taken for it.
-constexpr std::size_t kMaxEdits = 2;
 
 // The problem with one header field, or the empty text; sets `known` to its column, if any.
 std::string MatchColumn(std::string_view field, std::optional<std::size_t>& known) {
