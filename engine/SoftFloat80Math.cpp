@@ -3,11 +3,11 @@
 // Both are first approximated with 128-bit significands: a table step takes the argument close
 // to a point whose value is known, and a short series does the rest. The approximation comes
 // with an error bound; when the whole interval it allows rounds to one extended value, that is
-// the correctly rounded result. Otherwise (about once in 2^43 arguments) the same steps run again
-// with 256-bit significands. Their interval fails to decide only for a result within 2^-236 of
-// halfway between two extended values; no such argument is known, and counting suggests none
-// exists (about 2^79 arguments, each about 2^-64 likely to come within 2^-128 of halfway), so
-// that approximation is then rounded as it is.
+// the correctly rounded result. Otherwise (about once in 2^43 random arguments) the same steps run
+// again with 256-bit significands. Their interval fails to decide only for a result within
+// 2^-236 (relative) of halfway between two extended values. No such argument is known, and none is
+// to be expected: a result lands that close with a chance of about 2^-172, and there are about
+// 2^80 arguments. Should one exist, that approximation is rounded as it is.
 //
 // The tables and series coefficients are computed at compile time by the same arithmetic, from
 // ln 2 = 2 atanh(1/3), ln((n + 1)/n) = 2 atanh(1/(2n + 1)) and the series of e^y - 1.
