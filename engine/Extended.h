@@ -1,7 +1,6 @@
 #pragma once
 
 #include <limits>
-#include <string_view>
 
 #include "Failures.h"
 
@@ -30,12 +29,10 @@ namespace arithmetic = soft;
 static_assert(sizeof(soft::Float80::Significand) * 8 == 64 &&
                   sizeof(soft::Float80::SignExponent) * 8 == 16,
               "the soft arithmetic keeps a 64-bit significand and a 16-bit sign and exponent");
-inline constexpr std::string_view kArithmeticName = "soft";
 #else
 namespace arithmetic = x87;
 static_assert(std::numeric_limits<x87::Float80>::digits == 64,
               "the x87 arithmetic evaluates in the 80-bit extended format");
-inline constexpr std::string_view kArithmeticName = "x87";
 #endif
 static_assert(std::numeric_limits<double>::is_iec559, "doubles must be IEEE 754 binary64");
 
