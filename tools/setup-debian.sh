@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Gustrule needs to build, run and test, and says which.
-# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [format] [fuzz]
+# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [format] [fuzz] [web]
 #        (no part means build)
 #   build:   what the programs need to build and run;
-#   test:    that, the test tools, the desktop part and a German (",") locale for the window tests;
+#   test:    that, the test tools, the desktop and web parts and a German (",") locale for the
+#            window tests;
 #   desktop: a virtual X server, a window manager and the accessibility bus, for
 #            tools/desktop-session.sh and tools/screenshots.sh;
 #   package: lintian, for checking the Debian package (tests/package/check-deb.sh);
 #   format:  clang-format and clang-tidy, for tools/check-format.sh and tools/tidy.sh;
-#   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only.
+#   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only;
+#   web:     emscripten, for the web page (tools/build-web.sh), and Chromium and Node.js with npm
+#            for its tests.
 # Without root and without sudo nothing can be installed: it then lists what to ask an
 # administrator for and exits with status 1.
 set -euo pipefail
@@ -26,6 +29,14 @@ desktop=(
   openbox              # a window manager, for frames, activation and tooltips
   at-spi2-core python3-pyatspi dbus dbus-x11 # the accessibility bus and a Python client
 )
+web=(
+  emscripten python3 # the engine compiled to WebAssembly; python3 serves the page (tools/web.sh)
+  chromium           # the browser the web tests drive
+)
+# Node.js and npm run the web tests. A machine that already has a node and an npm of its own (a
+# newer Node.js with its npm) keeps them: Debian's npm cannot be installed beside those.
+command -v node >/dev/null || web+=(nodejs)
+command -v npm >/dev/null || web+=(npm)
 packages=("${tools[@]}")
 german_locale=no
 for want in "${@:-build}"; do
@@ -33,16 +44,17 @@ for want in "${@:-build}"; do
     build) packages+=("${window[@]}") ;;
     # GoogleTest, Google Benchmark, desktop-file-validate for the menu entry, groff and man for
     # rendering the man pages, the desktop session for the window tests that need a real X
-    # server, and locales for a "," locale.
+    # server, locales for a "," locale, and the web part for the web page's tests.
     test)
       packages+=("${window[@]}" libgtest-dev libbenchmark-dev desktop-file-utils groff-base man-db
-        "${desktop[@]}" locales)
+        "${desktop[@]}" locales "${web[@]}")
       german_locale=yes
       ;;
     desktop) packages+=("${desktop[@]}") ;;
     package) packages+=(lintian) ;; # Debian's package checker
     format) packages+=(clang-format clang-tidy) ;; # the format check and the static checks
     fuzz) packages+=(clang libclang-rt-14-dev) ;; # libFuzzer
+    web) packages+=("${web[@]}") ;;
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;
   esac
 done
