@@ -43,6 +43,14 @@ struct Session {
   gustrule::Conversions conversions;
 };
 
+// The extended arithmetic the engine was built with: "soft", the software 64-bit significand
+// whose results are those of the x87 build, or "long double", the platform's own.
+#if defined(GUSTRULE_SOFT_ARITHMETIC) && GUSTRULE_SOFT_ARITHMETIC
+constexpr std::string_view kArithmetic = "soft";
+#else
+constexpr std::string_view kArithmetic = "long double";
+#endif
+
 Session& TheSession() {
   static Session session;
   return session;
@@ -188,7 +196,8 @@ EMSCRIPTEN_KEEPALIVE void gw_set_decimal_separator(std::uint32_t separator) {
 }
 
 // The fixed texts the page builds its tables and choices from, as JSON:
-// {"round": [13 headings], "sizes": [the 23 sizes, mm], "rect": [5 headings],
+// {"arithmetic": "soft" or "long double", "round": [13 headings], "sizes": [the 23 sizes, mm],
+//  "rect": [5 headings],
 //  "conversions": [4 units],
 //  "materials": [captions, in choice order], "noSize": "No duct size up to 1500 mm ...",
 //  "velocities": {"headings": [4], "rows": [[label, value row or -1], ...],
@@ -196,7 +205,9 @@ EMSCRIPTEN_KEEPALIVE void gw_set_decimal_separator(std::uint32_t separator) {
 // A heading's "\n" marks where the picture breaks it.
 EMSCRIPTEN_KEEPALIVE const char* gw_tables() {
   std::string& out = Answer();
-  out = "{\"round\":";
+  out = "{\"arithmetic\":";
+  AppendJsonString(out, kArithmetic);
+  out += ",\"round\":";
   AppendJsonStrings(out, gustrule::RoundDuctHeadings);
   out += ",\"sizes\":[";
   for (std::size_t i = 0; i < gustrule::RoundDuctDiameters.size(); ++i) {
@@ -298,17 +309,21 @@ EMSCRIPTEN_KEEPALIVE const char* gw_size(const char* flowText, const char* lengt
   };
   return Answering(
       [&](CellSink& rows) {
+        // The first refusal is the one shown, in the command line's order: no limit, then the
+        // values from the flow on.
         gustrule::cli::StrictReader reader;
+        const bool velocityGiven = *maxVelocityText != '\0';
+        const bool frictionGiven = *maxFrictionText != '\0';
+        if (!velocityGiven && !frictionGiven) {
+          reader.Refuse("Give a Max Velocity or a Max Friction");
+        }
         const double flow = reader.Number("Air Volume Flow", flowText);
         const double length = reader.Number("Duct Length", lengthText);
-        if (*maxVelocityText != '\0') {
+        if (velocityGiven) {
           limits.MaxVelocity = reader.Limit("Max Velocity", maxVelocityText);
         }
-        if (*maxFrictionText != '\0') {
+        if (frictionGiven) {
           limits.MaxLossPerMetre = reader.Limit("Max Friction", maxFrictionText);
-        }
-        if (!limits.MaxVelocity && !limits.MaxLossPerMetre) {
-          reader.Refuse("Give a Max Velocity or a Max Friction");
         }
         if (!reader.Refusal().empty()) {
           throw gustrule::Exception(reader.Refusal());

@@ -15,6 +15,7 @@ class ResultTable {
   constructor(table, headings, rows, rowHeaders) {
     this.table = table;
     this.headings = headings;
+    table.classList.toggle('row-headers', rowHeaders);
     const head = table.createTHead().insertRow();
     for (const heading of headings) {
       const th = document.createElement('th');
@@ -70,10 +71,16 @@ class ResultTable {
   }
 }
 
-// Shows a failure (or nothing) beside a table.
+// Shows a failure's message (or nothing) beside a table, with a note on its stale rows.
 function showFailure(element, failure, staleRows) {
-  element.textContent = failure;
-  if (failure !== '' && staleRows > 0) {
+  element.replaceChildren();
+  if (failure === '') {
+    return;
+  }
+  const message = document.createElement('strong');
+  message.textContent = failure;
+  element.append(message);
+  if (staleRows > 0) {
     const note = document.createElement('span');
     note.className = 'stale-note';
     note.textContent = staleRows === 1 ? ' The greyed row keeps its earlier values.'
