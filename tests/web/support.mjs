@@ -23,6 +23,10 @@ export function serve(folder = site) {
         resolve({
           url: `http://localhost:${port}/`,
           stop: () => new Promise((done) => {
+            if (server.exitCode !== null || server.signalCode !== null) {
+              done();
+              return;
+            }
             server.once('exit', done);
             server.kill();
           }),
