@@ -255,10 +255,12 @@ function setUpPages(engine) {
   };
   // Each page: its calculation over its own inputs, and what it shows besides the table.
   const pages = {
-    round: () => engine.round(text('round-flow'), text('round-length'), checkedMaterial('round-type')),
+    round: () => engine.round(text('round-flow'), text('round-length'),
+      checkedMaterial('round-type')),
     rect: () => engine.rect(text('rect-flow'), text('rect-side-a'), text('rect-side-b'),
       text('rect-length')),
-    conversions: () => engine.convert(text('conversions-value'), unit.options[unit.selectedIndex].text),
+    conversions: () => engine.convert(text('conversions-value'),
+      unit.options[unit.selectedIndex].text),
     size: () => {
       const limits = { velocity: text('size-max-velocity'), friction: text('size-max-friction') };
       const answer = engine.size(text('size-flow'), text('size-length'),

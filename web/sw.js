@@ -12,9 +12,9 @@ self.addEventListener('install', (event) => {
 });
 
 self.addEventListener('activate', (event) => {
+  const old = (name) => name.startsWith('gustrule-') && name !== CACHE;
   event.waitUntil(caches.keys()
-    .then((names) => Promise.all(names.filter((name) => name.startsWith('gustrule-') && name !== CACHE)
-      .map((name) => caches.delete(name))))
+    .then((names) => Promise.all(names.filter(old).map((name) => caches.delete(name))))
     .then(() => self.clients.claim()));
 });
 

@@ -23,7 +23,9 @@ async function coldPage() {
 async function transfer() {
   const { context, page } = await coldPage();
   const files = new Set(['sw.js']);
-  page.on('response', (response) => files.add(new URL(response.url()).pathname.slice(1) || 'index.html'));
+  page.on('response', (response) => {
+    files.add(new URL(response.url()).pathname.slice(1) || 'index.html');
+  });
   await page.goto(server.url);
   await page.waitForFunction(() => document.documentElement.dataset.engine === 'ready');
   await page.getByRole('tab', { name: 'Recommended Velocities' }).click();
@@ -82,10 +84,11 @@ async function keystrokes(tab, box, texts) {
 const ms = (value) => `${value.toFixed(value < 10 ? 2 : 0)} ms`;
 try {
   const size = await transfer();
+  const kb = (bytes) => `${(bytes / 1024).toFixed(0)} KB`;
   console.log(`| web page: everything a visit loads, ${size.count} files, gzipped | `
-    + `${(size.gzipped / 1024).toFixed(0)} KB (${(size.raw / 1024).toFixed(0)} KB raw) | under 300 KB |`);
-  console.log(`| web page: cold navigation to the first full round table | ${ms(await coldStart())} `
-    + '| under 300 ms |');
+    + `${kb(size.gzipped)} (${kb(size.raw)} raw) | under 300 KB |`);
+  console.log('| web page: cold navigation to the first full round table | '
+    + `${ms(await coldStart())} | under 300 ms |`);
   const flows = ['183.7', '183.8', '1', '18', '183', '500', '50'];
   for (const [tab, box, texts] of [
     ['Round Duct', 'round-flow', flows],

@@ -50,8 +50,8 @@ for (const colorScheme of ['light', 'dark']) {
         const overflow = await page.evaluate(() => document.documentElement.scrollWidth
           - document.documentElement.clientWidth);
         assert.equal(overflow, 0, `${name} at ${width} px is wider than the screen`);
-        await page.screenshot({ path: `${screenshots}/web-${file(name)}-${width}-${colorScheme}.png`,
-          fullPage: true });
+        const path = `${screenshots}/web-${file(name)}-${width}-${colorScheme}.png`;
+        await page.screenshot({ path, fullPage: true });
       }
       await context.close();
     }

@@ -105,9 +105,11 @@ export function numberTexts(random, separator, maxLength = Infinity) {
       text = sign + String(Math.floor(random() * 5000));
     } else if (r < 0.9) {
       const point = random() < 0.85 ? separator : pick(['.', ',']);
-      text = `${sign}${digits(1 + Math.floor(random() * 4))}${point}${digits(Math.floor(random() * 4))}`;
+      const whole = digits(1 + Math.floor(random() * 4));
+      text = `${sign}${whole}${point}${digits(Math.floor(random() * 4))}`;
     } else {
-      text = `${sign}${digits(1 + Math.floor(random() * 2))}e${random() < 0.5 ? '-' : ''}${Math.floor(random() * 40)}`;
+      const exponent = `${random() < 0.5 ? '-' : ''}${Math.floor(random() * 40)}`;
+      text = `${sign}${digits(1 + Math.floor(random() * 2))}e${exponent}`;
     }
     return text.slice(0, maxLength);
   };
