@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one command inside a fresh X session of its own and ends everything it started.
 #
-#   tools/desktop-session.sh [--wm] [--a11y] [--size WxH] -- COMMAND [ARGS...]
+#   tools/desktop-session.sh [--wm] [--a11y] [--size WxH] [--dpi N] -- COMMAND [ARGS...]
 #
 # Starts Xvfb on a free display (1280x1024x24 unless --size), waits until it answers, then runs
 # COMMAND with DISPLAY set and exits with COMMAND's status.
@@ -9,14 +9,16 @@
 #            tooltips need a window manager);
 #   --a11y   runs the whole session inside its own D-Bus session bus with the AT-SPI bus
 #            started, so a Qt program run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 can be
-#            inspected with pyatspi (Debian's /usr/bin/python3).
+#            inspected with pyatspi (Debian's /usr/bin/python3);
+#   --dpi N  sets the session's font resolution (the X resource Xft.dpi, as high-density
+#            desktops do) to N dots per inch.
 # Exit status: COMMAND's; 125 when the session cannot be set up (the reason goes to standard
 # error) or the options are wrong. Xvfb's own messages go to standard error only then.
 # Packages: tools/setup-debian.sh desktop.
 set -euo pipefail
 
 usage() {
-  echo "usage: desktop-session.sh [--wm] [--a11y] [--size WxH] -- COMMAND [ARGS...]" >&2
+  echo "usage: desktop-session.sh [--wm] [--a11y] [--size WxH] [--dpi N] -- COMMAND [ARGS...]" >&2
   exit 125
 }
 fail() {
@@ -24,7 +26,7 @@ fail() {
   exit 125
 }
 
-wm=no a11y=no size=1280x1024
+wm=no a11y=no size=1280x1024 dpi=
 arguments=("$@")
 while (($# > 0)); do
   case $1 in
@@ -36,6 +38,12 @@ while (($# > 0)); do
       shift
       ;;
     --size=*) size=${1#--size=} ;;
+    --dpi)
+      (($# > 1)) || usage
+      dpi=$2
+      shift
+      ;;
+    --dpi=*) dpi=${1#--dpi=} ;;
     --) shift; break ;;
     -*) echo "desktop-session.sh: unknown option '$1'" >&2; usage ;;
     *) break ;;
@@ -44,6 +52,7 @@ while (($# > 0)); do
 done
 (($# > 0)) || usage
 [[ $size =~ ^[1-9][0-9]{0,4}x[1-9][0-9]{0,4}$ ]] || fail "--size takes WIDTHxHEIGHT, not '$size'"
+[[ -z $dpi || $dpi =~ ^[1-9][0-9]{1,3}$ ]] || fail "--dpi takes dots per inch, not '$dpi'"
 
 for tool in Xvfb xdpyinfo xprop; do
   command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup-debian.sh desktop)"
@@ -160,6 +169,11 @@ for number in {20..299}; do
 done
 [[ -n $display ]] || fail "no free display number between :20 and :299"
 export DISPLAY=$display
+
+if [[ -n $dpi ]]; then
+  command -v xrdb >/dev/null || fail "xrdb is missing (tools/setup-debian.sh desktop)"
+  echo "Xft.dpi: $dpi" | xrdb -nocpp -merge 2>>"$log" || { cat "$log" >&2; fail "xrdb failed"; }
+fi
 
 if [[ $wm == yes ]]; then
   command -v openbox >/dev/null || fail "openbox is missing (tools/setup-debian.sh desktop)"

@@ -420,6 +420,8 @@ void TQuellbornDuct::FormCreate() {
 }
 
 void TQuellbornDuct::RoundDuctCalc() {
+  // The rows go back into the order of the sizes; the selection stays on the sizes picked.
+  const TextGrid::KeepSelection keepPicked(*SGRoundDuct, 0);
   const gustrule::DuctMaterial& material =
       gustrule::DuctMaterials.at(static_cast<std::size_t>(RadioGroupDTItemIndex()));
   GridSink grid(*SGRoundDuct);

@@ -38,8 +38,12 @@ private:
 
 int RunGustrule(int argc, char** argv, const std::function<void()>& afterFirstPaint) {
   gustrule::InitArithmetic();
-  // The window is designed in pixels; keep them pixels on high-density screens too.
+  // The window is designed in pixels at 96 dpi; keep them pixels on high-density screens too.
+  // Qt would scale on its own by the screen's density, and the style scales its metrics (radio
+  // circles, tab margins) by the font resolution that the desktop's Xft.dpi or QT_FONT_DPI set.
+  // The user's own QT_SCALE_FACTOR or QT_SCREEN_SCALE_FACTORS still enlarge the whole window.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+  qputenv("QT_FONT_DPI", "96");
   // The program takes no arguments, and Qt's own (-style, -reverse, -geometry, -qwindowtitle
   // and the rest) must not change the window: the application object sees only the name.
   static char fallbackName[] = "gustrule";

@@ -85,8 +85,7 @@ void TextGrid::SetFixedColor(const QColor& color) {
 void TextGrid::SetRowSelect(bool on) {
   rowSelect_ = on;
   anchorRow_ = currentRow_;
-  viewport()->update();
-  TextGridAccessibility::SelectionChanged(*this);
+  SelectAnchorToCurrent();
 }
 
 void TextGrid::SetRowMoving(bool on) {
@@ -135,17 +134,52 @@ void TextGrid::MoveRow(int from, int to) {
   } else {
     std::rotate(first + to, first + from, first + from + 1);
   }
+  // The selected flags travel with their rows; the current and anchor positions follow theirs.
+  const auto moved = [from, to](int row) {
+    if (row == from) {
+      return to;
+    }
+    if (from < to && row > from && row <= to) {
+      return row - 1;
+    }
+    if (to < from && row >= to && row < from) {
+      return row + 1;
+    }
+    return row;
+  };
+  currentRow_ = moved(currentRow_);
+  anchorRow_ = moved(anchorRow_);
   UpdateRowTops();
   TextGridAccessibility::RowMoved(*this, from, to);
+  TextGridAccessibility::SelectionChanged(*this);
   emit RowMoved(from, to);
 }
 
+bool TextGrid::IsRowSelected(int row) const {
+  if (row < 0 || row >= RowCount()) {
+    return false;
+  }
+  return rowSelect_ ? rows_[Index(row)].selected : row == currentRow_;
+}
+
+QList<int> TextGrid::SelectedRows() const {
+  QList<int> selected;
+  for (int row = 0; row < RowCount(); ++row) {
+    if (IsRowSelected(row)) {
+      selected.append(row);
+    }
+  }
+  return selected;
+}
+
 int TextGrid::SelectionTop() const {
-  return std::min(anchorRow_, currentRow_);
+  const QList<int> selected = SelectedRows();
+  return selected.isEmpty() ? -1 : selected.front();
 }
 
 int TextGrid::SelectionBottom() const {
-  return std::max(anchorRow_, currentRow_);
+  const QList<int> selected = SelectedRows();
+  return selected.isEmpty() ? -1 : selected.back();
 }
 
 void TextGrid::SelectRows(int top, int bottom) {
@@ -154,8 +188,35 @@ void TextGrid::SelectRows(int top, int bottom) {
   }
   anchorRow_ = std::clamp(std::min(top, bottom), 0, RowCount() - 1);
   currentRow_ = std::clamp(std::max(top, bottom), 0, RowCount() - 1);
-  viewport()->update();
-  TextGridAccessibility::SelectionChanged(*this);
+  SelectAnchorToCurrent();
+}
+
+TextGrid::KeepSelection::KeepSelection(TextGrid& grid, int keyColumn)
+    : grid_(grid), keyColumn_(keyColumn), current_(grid.Cell(keyColumn, grid.currentRow_)),
+      anchor_(grid.Cell(keyColumn, grid.anchorRow_)) {
+  for (const int row : grid.SelectedRows()) {
+    selected_.append(grid.Cell(keyColumn, row));
+  }
+}
+
+TextGrid::KeepSelection::~KeepSelection() {
+  QStringList unplaced = selected_;
+  bool currentPlaced = false;
+  bool anchorPlaced = false;
+  for (int row = 0; row < grid_.RowCount(); ++row) {
+    const QString key = grid_.Cell(keyColumn_, row);
+    grid_.rows_[Index(row)].selected = unplaced.removeOne(key);
+    if (!currentPlaced && key == current_) {
+      grid_.currentRow_ = row;
+      currentPlaced = true;
+    }
+    if (!anchorPlaced && key == anchor_) {
+      grid_.anchorRow_ = row;
+      anchorPlaced = true;
+    }
+  }
+  grid_.viewport()->update();
+  TextGridAccessibility::SelectionChanged(grid_);
 }
 
 QString TextGrid::RowsAsTabSeparatedText(int headingRow) const {
@@ -173,14 +234,13 @@ QString TextGrid::RowsAsTabSeparatedText(int headingRow) const {
   if (headingRow >= 0 && headingRow < RowCount()) {
     appendRow(headingRow);
   }
-  int first = std::max(SelectionTop(), headingRow + 1);
-  int last = SelectionBottom();
-  if (!rowSelect_ || first > last) {
-    first = std::max(headingRow + 1, 0);
-    last = RowCount() - 1;
-  }
-  for (int row = first; row <= last; ++row) {
-    appendRow(row);
+  const int firstBelow = std::max(headingRow + 1, 0);
+  const QList<int> selected = SelectedRows();
+  const bool anyBelow = rowSelect_ && !selected.isEmpty() && selected.back() >= firstBelow;
+  for (int row = firstBelow; row < RowCount(); ++row) {
+    if (!anyBelow || IsRowSelected(row)) {
+      appendRow(row);
+    }
   }
   return text;
 }
@@ -319,7 +379,7 @@ bool TextGrid::IsHighlighted(int column, int row) const {
     return false;
   }
   if (rowSelect_) {
-    return row >= SelectionTop() && row <= SelectionBottom();
+    return IsRowSelected(row);
   }
   return row == currentRow_ && column == currentColumn_;
 }
@@ -450,8 +510,7 @@ void TextGrid::contextMenuEvent(QContextMenuEvent* event) {
     // so the menu acts on what was clicked.
     const int row = RowAt(event->pos().y());
     const int column = ColumnAt(event->pos().x());
-    if (row >= 0 && RowHeight(row) > 0 && column >= 0 &&
-        (row < SelectionTop() || row > SelectionBottom())) {
+    if (row >= 0 && RowHeight(row) > 0 && column >= 0 && !IsRowSelected(row)) {
       MoveCurrent(row, column < fixedColumns_ ? currentColumn_ : column, false);
     }
   }
@@ -553,6 +612,15 @@ void TextGrid::MoveCurrent(int row, int column, bool extend) {
   currentColumn_ = column;
   if (!extend || !rowSelect_) {
     anchorRow_ = row;
+  }
+  SelectAnchorToCurrent();
+}
+
+void TextGrid::SelectAnchorToCurrent() {
+  const int top = std::min(anchorRow_, currentRow_);
+  const int bottom = std::max(anchorRow_, currentRow_);
+  for (int row = 0; row < RowCount(); ++row) {
+    rows_[Index(row)].selected = row >= top && row <= bottom;
   }
   viewport()->update();
   TextGridAccessibility::SelectionChanged(*this);

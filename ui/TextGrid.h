@@ -2,8 +2,10 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QList>
 #include <QPalette>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -72,26 +74,55 @@ public:
   // rows between shift by one. Rows 0..3 "a b c d" with MoveRow(1, 3) become "a c d b"; with
   // MoveRow(3, 1) they become "a d b c". Positions outside the grid, pinned positions (up to the
   // heading row) and from == to do nothing: with heading row 1, MoveRow(3, 1) keeps "a b c d".
-  // The selection keeps its positions. Emits RowMoved when rows moved.
+  // The selection, the current row and the anchor stay on their rows and move with them: with
+  // "b c" selected, MoveRow(3, 2) gives "a b d c" with "b" and "c", rows 1 and 3, selected.
+  // Emits RowMoved when rows moved.
   void MoveRow(int from, int to);
 
-  // The selection is the range of rows between the anchor row and the current row. It starts
-  // on row 0 and the first non-fixed column; keys and clicks never make a row of height 0
-  // current, so a hidden row 0 shows no selection until the user makes one.
+  // Clicks, drags and keys select the range of rows between the anchor row and the current row;
+  // a row move can split it (MoveRow). It starts on row 0 and the first non-fixed column; keys
+  // and clicks never make a row of height 0 current, so a hidden row 0 shows no selection until
+  // the user makes one.
   int CurrentRow() const { return currentRow_; }
   int CurrentColumn() const { return currentColumn_; }
+  // With row selection, whether the row is selected; otherwise whether it is the current row.
+  bool IsRowSelected(int row) const;
+  // The selected rows from top to bottom; the first and the last of them, -1 when none is.
+  QList<int> SelectedRows() const;
   int SelectionTop() const;
   int SelectionBottom() const;
-  // Selects rows top..bottom (in either order, clamped to the grid); the lower one becomes the
-  // current row.
+  // Selects rows top..bottom (in either order, clamped to the grid) and no others; the lower one
+  // becomes the current row.
   void SelectRows(int top, int bottom);
   // Whether the cell is drawn as selected: never in a fixed column; with row selection every
   // cell of a selected row, otherwise only the current cell.
   bool IsHighlighted(int column, int row) const;
 
-  // The heading row, then the selected rows below it, one line per row, cells joined by tabs,
-  // each line ending in "\n". Without a row selection, or when no selected row lies below the
-  // heading, every row after the heading is copied. A heading row of -1 means no heading line.
+  // While one lives, the grid may be rewritten by position (SetCell), which can bring its rows
+  // back into another order. When it ends, normally or by an exception, the selection, the
+  // current row and the anchor are on the rows that hold the texts in `keyColumn` that they held
+  // when it began, wherever those texts stand now; each noted text goes to the first row holding
+  // it, and a text found nowhere selects nothing. Rows "a c b" with "b" selected, rewritten as
+  // "a b c", end with row 1, "b", selected.
+  class KeepSelection {
+  public:
+    KeepSelection(TextGrid& grid, int keyColumn);
+    ~KeepSelection();
+    KeepSelection(const KeepSelection&) = delete;
+    KeepSelection& operator=(const KeepSelection&) = delete;
+
+  private:
+    TextGrid& grid_;
+    int keyColumn_;
+    QStringList selected_;
+    QString current_;
+    QString anchor_;
+  };
+
+  // The heading row, then the selected rows below it from top to bottom, one line per row, cells
+  // joined by tabs, each line ending in "\n". Without a row selection, or when no selected row
+  // lies below the heading, every row after the heading is copied. A heading row of -1 means no
+  // heading line.
   // With rows "", "D\tv", "100\t2.5", "200\t3.1" and row 3 selected, heading 1 gives
   // "D\tv\n200\t3.1\n"; with nothing selected below the heading, "D\tv\n100\t2.5\n200\t3.1\n".
   QString RowsAsTabSeparatedText(int headingRow) const;
@@ -127,6 +158,7 @@ private:
   struct Row {
     int height;
     std::vector<QString> cells;
+    bool selected = false;
   };
   enum class Drag { None, Selecting, MovingRow };
 
@@ -143,6 +175,8 @@ private:
   int StepVisibleRows(int from, int steps) const;
   int PageRows() const;
   void MoveCurrent(int row, int column, bool extend);
+  // Selects the rows between the anchor and the current row and no others, and shows it.
+  void SelectAnchorToCurrent();
   void CopyToClipboard();
 
   static std::size_t Index(int i) { return static_cast<std::size_t>(i); }

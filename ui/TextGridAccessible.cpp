@@ -362,7 +362,7 @@ QList<int> TextGridAccessible::selectedRows() const {
   }
   const std::vector<int> rows = TableRows();
   for (std::size_t row = 0; row < rows.size(); ++row) {
-    if (rows[row] >= Grid()->SelectionTop() && rows[row] <= Grid()->SelectionBottom()) {
+    if (Grid()->IsRowSelected(rows[row])) {
       selected.append(static_cast<int>(row));
     }
   }

@@ -9,8 +9,9 @@
 //   the area's top or left edge.
 // The environment says what to expect: GUSTRULE_EXPECTED_SEPARATOR the locale's separator ("."
 // when unset); GUSTRULE_EXPECT_FRAME=1 that a window manager frames the window, so the check
-// waits for the frame. Exit status 0 when everything holds; otherwise each fault is printed and
-// the status is 1.
+// waits for the frame; GUSTRULE_EXPECTED_RATIO the device pixels per window pixel (1 when unset),
+// which only the user's own scale factors change. Exit status 0 when everything holds; otherwise
+// each fault is printed and the status is 1.
 #include <QApplication>
 #include <QDebug>
 #include <QElapsedTimer>
@@ -30,6 +31,7 @@
 #include "Duct.h"
 #include "Startup.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -51,14 +53,6 @@ void Expect(bool holds, const QString& what) {
     ++faults;
     std::fprintf(stderr, "FAIL: %s\n", qPrintable(what));
   }
-}
-
-QString RowOf(const TextGrid* grid, int row) {
-  QStringList cells;
-  for (int column = 0; column < grid->ColumnCount(); ++column) {
-    cells << grid->Cell(column, row);
-  }
-  return cells.join(u'|');
 }
 
 // The whole numbers a tool prints after `label` (after "=" for xprop, ":" for xwininfo).
@@ -140,7 +134,7 @@ QString PlacementFault(const XPlacement& placement, int tolerance) {
   return x.isEmpty() ? AxisFault(u"y"_s, f.y(), f.height(), a.y(), a.height(), tolerance) : x;
 }
 
-void CheckTheWindow(TQuellbornDuct& window, const QString& separator) {
+void CheckTheWindow(TQuellbornDuct& window, const QString& separator, double ratio) {
   Expect(QCoreApplication::arguments().size() == 1,
          u"the application object saw arguments: "_s + QCoreApplication::arguments().join(u' '));
   Expect(QGuiApplication::layoutDirection() == Qt::LeftToRight &&
@@ -154,16 +148,18 @@ void CheckTheWindow(TQuellbornDuct& window, const QString& separator) {
   Expect(qApp->styleSheet().isEmpty(), u"a style sheet is set: "_s + qApp->styleSheet());
   Expect(window.centralWidget()->size() == QSize(606, 526) && window.width() == 606,
          u"the window is %1x%2"_s.arg(window.width()).arg(window.height()));
+  Expect(window.devicePixelRatio() == ratio,
+         u"%1 device pixels per window pixel"_s.arg(window.devicePixelRatio()));
 
   const QString flow = u"183"_s + separator + u"7"_s;
   for (const QLineEdit* edit :
        {window.EditRoundVolume, window.EditRectAirVol, window.EditVolConv}) {
     Expect(edit->text() == flow, edit->objectName() + u" starts with "_s + edit->text());
   }
-  Expect(RowOf(window.SGRoundDuct, 2) == kFirstRoundRow,
-         u"the first round row is "_s + RowOf(window.SGRoundDuct, 2));
-  Expect(RowOf(window.SGRectDuct, 2) == kRectangularRow,
-         u"the rectangular row is "_s + RowOf(window.SGRectDuct, 2));
+  const QString round = RowOf(window.SGRoundDuct, 2).join(u'|');
+  const QString rectangular = RowOf(window.SGRectDuct, 2).join(u'|');
+  Expect(round == kFirstRoundRow, u"the first round row is "_s + round);
+  Expect(rectangular == kRectangularRow, u"the rectangular row is "_s + rectangular);
 }
 
 // Polls the X server until the window stands where it should, or the deadline passes.
@@ -202,7 +198,8 @@ void WaitForThePlacement(TQuellbornDuct& window, bool expectFrame) {
 int main(int argc, char* argv[]) {
   const bool expectFrame = qEnvironmentVariable("GUSTRULE_EXPECT_FRAME") == u"1"_s;
   const QString separator = qEnvironmentVariable("GUSTRULE_EXPECTED_SEPARATOR", u"."_s);
-  const int status = RunGustrule(argc, argv, [expectFrame, &separator] {
+  const double ratio = qEnvironmentVariable("GUSTRULE_EXPECTED_RATIO", u"1"_s).toDouble();
+  const int status = RunGustrule(argc, argv, [expectFrame, &separator, ratio] {
     TQuellbornDuct* window = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (auto* duct = qobject_cast<TQuellbornDuct*>(top)) {
@@ -214,7 +211,7 @@ int main(int argc, char* argv[]) {
       QApplication::exit(1);
       return;
     }
-    CheckTheWindow(*window, separator);
+    CheckTheWindow(*window, separator, ratio);
     WaitForThePlacement(*window, expectFrame);
   });
   return status == 0 && faults == 0 ? 0 : 1;

@@ -9,13 +9,13 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
-#include <QTimer>
 #include <QWindow>
 
 #include <cmath>
 #include <functional>
 #include <memory>
 
+#include "WindowTestSteps.h"
 namespace {
 
 const QStringList InitialLines = {
@@ -23,17 +23,9 @@ const QStringList InitialLines = {
     QStringLiteral("www.quellborn.example"), QStringLiteral("Small Projects Duct Calculations")};
 
 // Runs `whileShown` inside ShowModal's event loop once the window is on screen, then closes the
-// window with the title-bar close unless `whileShown` closed it already.
+// window unless `whileShown` closed it already.
 void ShowModalThen(TFormAbout& about, const std::function<void()>& whileShown) {
-  QTimer::singleShot(0, &about, [&about, &whileShown] {
-    const QPointer<TFormAbout> alive(&about);
-    if (QTest::qWaitForWindowExposed(&about)) {
-      whileShown();
-    }
-    if (alive && about.isVisible()) {
-      about.windowHandle()->close();
-    }
-  });
+  const ModalWatch watch([&whileShown](QWidget*) { whileShown(); });
   about.ShowModal();
 }
 
@@ -91,8 +83,7 @@ void AboutTest::init() {
   main_ = std::make_unique<QWidget>();
   main_->setGeometry(100, 40, 606, 526);
   mainButton_ = new QPushButton(QStringLiteral("Calculate"), main_.get());
-  main_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
+  QVERIFY(ShowAndWait(*main_));
 }
 
 void AboutTest::cleanup() {

@@ -24,6 +24,7 @@
 #include "DuctIcon.h"
 #include "FailureReport.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 class AppearanceTest : public QObject {
   Q_OBJECT
@@ -68,9 +69,7 @@ void AppearanceTest::initTestCase() {
 void AppearanceTest::init() {
   SetFailurePresenter([](const QString&, const QString&) {});
   window_ = std::make_unique<TQuellbornDuct>();
-  window_->show();
-  QApplication::setActiveWindow(window_.get());
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  QVERIFY(ShowAndWait(*window_, Shown::Active));
 }
 
 void AppearanceTest::cleanup() {
@@ -383,10 +382,7 @@ void AppearanceTest::ctrlTabWrapsAroundFromAnywhere_data() {
 void AppearanceTest::ctrlTabWrapsAroundFromAnywhere() {
   QFETCH(QString, start);
   auto& w = *window_;
-  QWidget* first = start.isEmpty() ? static_cast<QWidget*>(w.PageControl->tabBar())
-                   : start == QStringLiteral("Spiral")
-                       ? static_cast<QWidget*>(w.RadioGroupDTChoice(0))
-                       : w.findChild<QWidget*>(start);
+  QWidget* first = start.isEmpty() ? w.PageControl->tabBar() : Item(w, start);
   first->setFocus(Qt::TabFocusReason);
   QList<int> pages;
   for (int i = 0; i < 5; ++i) {

@@ -2,12 +2,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -23,26 +21,11 @@
 #include "RectDuct.h"
 #include "RoundDuct.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QStringList RowOf(const TextGrid* grid, int row) {
-  QStringList cells;
-  for (int column = 0; column < grid->ColumnCount(); ++column) {
-    cells << grid->Cell(column, row);
-  }
-  return cells;
-}
-
-QStringList AllCells(const TextGrid* grid) {
-  QStringList cells;
-  for (int row = 0; row < grid->RowCount(); ++row) {
-    cells << RowOf(grid, row);
-  }
-  return cells;
-}
 
 QStringList Texts(const gustrule::CellGrid& grid, int row) {
   QStringList cells;
@@ -50,19 +33,6 @@ QStringList Texts(const gustrule::CellGrid& grid, int row) {
     cells << QString::fromStdString(grid.Cell(column, row));
   }
   return cells;
-}
-
-// How often and how long a test looks for a box that a modal loop should have opened.
-constexpr int kPollMs = 10;
-constexpr int kPollsBeforeGivingUp = 500;
-
-// Ends every open dialog's event loop, so a test that did not find its box still returns.
-void CloseEveryDialog() {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (auto* dialog = qobject_cast<QDialog*>(top); dialog != nullptr && dialog->isVisible()) {
-      dialog->reject();
-    }
-  }
 }
 
 QStringList Split(const char* cells) {
@@ -100,6 +70,7 @@ private slots:
   void applicationTitleFromFileName_data();
   void applicationTitleFromFileName();
   void copyPutsHeadingAndSelectedRowsOnTheClipboard();
+  void pickedSizeStaysPickedThroughRowMovesAndRecalculation();
   void calculationsWriteUtf8TextsIntoTheGrids_data();
   void calculationsWriteUtf8TextsIntoTheGrids();
   void closeMenuClosesTheWindow();
@@ -113,8 +84,7 @@ void DuctWindowTest::init() {
   reports_.clear();
   SetFailurePresenter([this](const QString&, const QString& text) { reports_ << text; });
   window_ = std::make_unique<TQuellbornDuct>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  QVERIFY(ShowAndWait(*window_));
 }
 
 void DuctWindowTest::cleanup() {
@@ -400,25 +370,9 @@ void DuctWindowTest::failureBoxShowsTitleTextAndStopIcon() {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   int buttons = 0;
   bool modal = false;
-  // The box runs its own event loop: look at it from a timer, close it, and check afterwards, so
-  // that a missing box fails the test instead of leaving it waiting.
-  QTimer poll;
-  int polls = 0;
-  connect(&poll, &QTimer::timeout, this, [&] {
-    QMessageBox* box = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      if (auto* found = qobject_cast<QMessageBox*>(top); found != nullptr && found->isVisible()) {
-        box = found;
-      }
-    }
-    if (box == nullptr) {
-      if (++polls == kPollsBeforeGivingUp) {
-        poll.stop();
-        CloseEveryDialog();
-      }
-      return;
-    }
-    poll.stop();
+  const ModalWatch watch([&](QWidget* open) {
+    auto* box = qobject_cast<QMessageBox*>(open);
+    QVERIFY(box != nullptr);
     caption = box->windowTitle();
     text = box->text();
     icon = box->icon();
@@ -426,9 +380,8 @@ void DuctWindowTest::failureBoxShowsTitleTextAndStopIcon() {
     modal = !window_->isEnabled() || box->windowModality() == Qt::ApplicationModal;
     QTest::keyClick(box, Qt::Key_Return);
   });
-  poll.start(kPollMs);
   ReportFailure(gustrule::EOverflow());
-  QVERIFY2(polls < kPollsBeforeGivingUp, "the failure box did not appear");
+  QVERIFY2(watch.Seen(), "the failure box did not appear");
   QVERIFY(modal);
   QCOMPARE(caption, QStringLiteral("Gustrule"));
   QCOMPARE(text, QStringLiteral("Floating point overflow."));
@@ -511,6 +464,33 @@ void DuctWindowTest::copyPutsHeadingAndSelectedRowsOnTheClipboard() {
   QVERIFY(lines[0].startsWith(QStringLiteral("Ø (mm)\tVel (m/s)\t")));
   QVERIFY(lines[1].startsWith(QStringLiteral("80\t36.55\t222.5\t")));
   QVERIFY(lines[2].startsWith(QStringLiteral("100\t23.39\t")));
+}
+
+void DuctWindowTest::pickedSizeStaysPickedThroughRowMovesAndRecalculation() {
+  TextGrid* grid = window_->SGRoundDuct;
+  QWidget* cells = grid->viewport();
+  const auto centre = [grid](int column, int row) { return grid->CellRect(column, row).center(); };
+  const auto copied = [grid] {
+    grid->setFocus();
+    QTest::keySequence(grid, QKeySequence::Copy);
+    return QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+  };
+  QTest::mouseClick(cells, Qt::LeftButton, {}, centre(1, 5)); // the 150 mm row
+  QTest::mousePress(cells, Qt::LeftButton, {}, centre(0, 5)); // dragged five rows down
+  QTest::mouseMove(cells, centre(0, 10));
+  QTest::mouseRelease(cells, Qt::LeftButton, {}, centre(0, 10));
+  QCOMPARE(grid->SelectedRows(), QList<int>{10});
+  QCOMPARE(copied().value(1), RowOf(grid, 10).join(u'\t'));
+  QCOMPARE(grid->Cell(0, 10), u"150"_s);
+
+  // The next calculation writes the sizes in their order again; 150 mm stands in row 5.
+  window_->EditRoundLength->setFocus();
+  QTest::keyClick(window_->EditRoundLength, Qt::Key_2);
+  QCOMPARE(grid->SelectedRows(), QList<int>{5});
+  const QStringList lines = copied();
+  QCOMPARE(lines.size(), 2);
+  QCOMPARE(lines[1], RowOf(grid, 5).join(u'\t'));
+  QVERIFY(lines[1].startsWith(u"150\t"_s));
 }
 
 void DuctWindowTest::closeMenuClosesTheWindow() {

@@ -10,20 +10,13 @@
 #include "FailureReport.h"
 #include "NumberText.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 namespace {
 
 QString Separator() {
   const char32_t separator = gustrule::DecimalSeparator();
   return QString::fromUcs4(&separator, 1);
-}
-
-QString RowOf(const TextGrid* grid, int row) {
-  QStringList cells;
-  for (int column = 0; column < grid->ColumnCount(); ++column) {
-    cells << grid->Cell(column, row);
-  }
-  return cells.join(QLatin1Char('|'));
 }
 
 // What a "." locale shows at start for 183.7 l/s, 1 m, spiral duct, 212 x 212 mm.
@@ -52,11 +45,11 @@ private slots:
     QCOMPARE(window.EditVolConv->text(), flow);
     QCOMPARE(window.EditRoundLength->text(), QStringLiteral("1"));
     QCOMPARE(window.EditRectSideA->text(), QStringLiteral("212"));
-    QCOMPARE(RowOf(window.SGRoundDuct, 2), kFirstRoundRow);
-    QCOMPARE(RowOf(window.SGRectDuct, 2), kRectangularRow);
+    QCOMPARE(RowOf(window.SGRoundDuct, 2).join(u'|'), kFirstRoundRow);
+    QCOMPARE(RowOf(window.SGRectDuct, 2).join(u'|'), kRectangularRow);
     window.ComboBoxVFUnits->setFocus();
     QTest::keyClick(window.ComboBoxVFUnits, Qt::Key_Down); // "l/s"
-    QCOMPARE(RowOf(window.SGconversions, 2), QStringLiteral("183.70|0.18|11.02|661.32"));
+    QCOMPARE(RowOf(window.SGconversions, 2).join(u'|'), QStringLiteral("183.70|0.18|11.02|661.32"));
   }
 
   void typedNumbersReadOnlyWithTheSeparator_data() {

@@ -24,6 +24,7 @@
 #include "RectDuct.h"
 #include "RoundDuct.h"
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 namespace {
 
@@ -192,9 +193,7 @@ void MonkeyTest::randomActionsKeepEveryGridConsistent() {
   int reports = 0;
   SetFailurePresenter([&reports](const QString&, const QString&) { ++reports; });
   window_ = std::make_unique<TQuellbornDuct>();
-  window_->show();
-  QApplication::setActiveWindow(window_.get());
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  QVERIFY(ShowAndWait(*window_, Shown::Active));
   auto& w = *window_;
 
   gustrule::SharedConstants constants;

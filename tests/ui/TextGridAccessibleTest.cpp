@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,17 +33,6 @@ std::unique_ptr<TextGrid> MakeGrid(int rows = 6) {
   }
   grid->resize(grid->sizeHint());
   return grid;
-}
-
-// Shows the grid as a window of its own and gives it the keyboard focus; false if it never gets it.
-bool ShownWithFocus(TextGrid& grid) {
-  grid.show();
-  if (!QTest::qWaitForWindowExposed(&grid)) {
-    return false;
-  }
-  grid.activateWindow();
-  grid.setFocus();
-  return QTest::qWaitFor([&grid] { return grid.hasFocus(); });
 }
 
 QAccessibleInterface* Table(TextGrid& grid) {
@@ -278,8 +268,7 @@ private slots:
 
   void cellsLieWhereTheyAreDrawn() {
     auto grid = MakeGrid();
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     QAccessibleInterface* table = Table(*grid);
     const QRect drawn = grid->CellRect(1, 3);
     QAccessibleInterface* cell = table->tableInterface()->cellAt(1, 1);
@@ -301,8 +290,7 @@ private slots:
     // Room for the fixed column and one more: the third starts where the viewport ends.
     grid->resize(grid->CellRect(2, 0).left() + 2 * grid->frameWidth(),
                  grid->sizeHint().height() + 20);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     QAccessibleTableInterface* table = Table(*grid)->tableInterface();
     QVERIFY(!table->cellAt(0, 1)->state().offscreen);
     QVERIFY(table->cellAt(0, 2)->state().offscreen);
@@ -314,7 +302,7 @@ private slots:
 
   void focusedCellIsTheCurrentOneWhileTheGridHasFocus() {
     auto grid = MakeGrid();
-    QVERIFY(ShownWithFocus(*grid));
+    QVERIFY(ShowWithFocus(*grid));
     QAccessibleInterface* table = Table(*grid);
     QCOMPARE(table->focusChild(), nullptr); // the hidden row 0 is current at the start
     grid->SelectRows(3, 3);
@@ -351,7 +339,7 @@ private slots:
   void keyboardMovesTheFocusToTheNewCurrentCell() {
     SKIP_WITHOUT_LISTENER();
     auto grid = MakeGrid();
-    QVERIFY(ShownWithFocus(*grid));
+    QVERIFY(ShowWithFocus(*grid));
     Table(*grid); // a client looks at the grid
     QCoreApplication::processEvents();
     EventLog log;
@@ -370,8 +358,7 @@ private slots:
   void focusComingBackAnnouncesTheCurrentCellAfterTheGrid() {
     SKIP_WITHOUT_LISTENER();
     auto grid = MakeGrid();
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     grid->SelectRows(4, 4);
     Table(*grid);
     EventLog log;

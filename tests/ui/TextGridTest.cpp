@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "TextGrid.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -83,8 +84,7 @@ private slots:
     // Twenty-five rows with a scroll bar: the bar sits inside the frame, below the rows.
     const auto grid = MakeGrid(25);
     grid->resize(120, 430);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     QVERIFY(grid->horizontalScrollBar()->isVisible());
     QCOMPARE(grid->frameWidth(), 2);
     QCOMPARE(grid->viewport()->height(), 430 - 4 - grid->horizontalScrollBar()->height());
@@ -156,8 +156,7 @@ private slots:
   void scrollingSidewaysKeepsTheFixedColumn() {
     const auto grid = MakeGrid();
     grid->resize(4 + 31 + 61 + 20, grid->height());
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    QVERIFY(ShowAndWait(*grid));
     QTest::keyClick(grid.get(), Qt::Key_Right);
     QCOMPARE(grid->CurrentColumn(), 2);
     QCOMPARE(grid->horizontalScrollBar()->value(), 1);
@@ -256,6 +255,59 @@ private slots:
     QCOMPARE(grid->RowHeight(hiddenRow), 0);
   }
 
+  void selectionStaysOnItsRowsThroughMovesAndRewrites_data() {
+    QTest::addColumn<int>("top"); // selected before the move
+    QTest::addColumn<int>("bottom");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("shiftDown"); // then Shift+Down, extending from the anchor
+    QTest::addColumn<QString>("picked"); // the selected rows afterwards, top to bottom
+    QTest::newRow("a selected row moves with its selection") << 2 << 2 << 2 << 6 << false << "r2";
+    QTest::newRow("a row dragged into the range stays out")
+        << 2 << 4 << 6 << 3 << false << "r2 r3 r4";
+    QTest::newRow("a row dragged across the range") << 3 << 4 << 1 << 6 << false << "r3 r4";
+    QTest::newRow("a selected row dragged out of it") << 2 << 4 << 3 << 7 << false << "r2 r4 r3";
+    QTest::newRow("Shift extends from the moved anchor") << 2 << 2 << 2 << 5 << true << "r2 r6";
+  }
+  void selectionStaysOnItsRowsThroughMovesAndRewrites() {
+    QFETCH(int, top);
+    QFETCH(int, bottom);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, shiftDown);
+    QFETCH(QString, picked);
+    const auto grid = MakeGrid(8);
+    grid->SelectRows(top, bottom);
+    grid->MoveRow(from, to);
+    if (shiftDown) {
+      QTest::keyClick(grid.get(), Qt::Key_Down, Qt::ShiftModifier);
+    }
+    const auto labels = [&grid] {
+      QStringList texts;
+      for (const QString& line :
+           grid->RowsAsTabSeparatedText(-1).split(u'\n', Qt::SkipEmptyParts)) {
+        texts << line.section(u'\t', 0, 0);
+      }
+      return texts.join(u' ');
+    };
+    QCOMPARE(labels(), picked);
+
+    // Rewritten by position in the first order, the rows keep their selection.
+    {
+      const TextGrid::KeepSelection keep(*grid, 0);
+      for (int row = 0; row < grid->RowCount(); ++row) {
+        grid->SetCell(0, row, QStringLiteral("r%1").arg(row));
+        grid->SetCell(1, row, QStringLiteral("c%1").arg(row));
+      }
+    }
+    QList<int> rows;
+    for (const QString& label : picked.split(u' ')) {
+      rows << label.mid(1).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(grid->SelectedRows(), rows);
+  }
+
   void draggingTheFixedCellMovesTheRow() {
     const auto grid = MakeGrid();
     grid->SetRowMoving(true);
@@ -332,8 +384,7 @@ private slots:
     grid->SetCopyEnabled(true);
     grid->SetHeadingRow(1);
     grid->SelectRows(2, 3);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    QVERIFY(ShowAndWait(*grid, Shown::Active));
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
     QApplication::sendEvent(grid->viewport(), &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -371,8 +422,7 @@ private slots:
     disabled->setEnabled(false);
     QCOMPARE(disabled->grab().toImage(), enabled->grab().toImage());
 
-    disabled->show();
-    QVERIFY(QTest::qWaitForWindowExposed(disabled.get()));
+    QVERIFY(ShowAndWait(*disabled));
     SendMouse(*disabled, QEvent::MouseButtonPress, Centre(*disabled, 1, 5));
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
     QApplication::sendEvent(disabled.get(), &down);
@@ -391,8 +441,7 @@ private slots:
     layout->addWidget(after);
     tabs.addTab(page, QStringLiteral("one"));
     tabs.addTab(new QLineEdit, QStringLiteral("two"));
-    tabs.show();
-    QVERIFY(QTest::qWaitForWindowActive(&tabs));
+    QVERIFY(ShowAndWait(tabs, Shown::Active));
 
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(grid->hasFocus());
@@ -445,8 +494,7 @@ private slots:
     auto* windowCopy = new QAction(grid.get());
     windowCopy->setShortcut(QKeySequence::Copy);
     grid->addAction(windowCopy);
-    grid->show();
-    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    QVERIFY(ShowAndWait(*grid, Shown::Active));
     QGuiApplication::clipboard()->setText(u"before"_s);
     if (byMenu) {
       const QPoint at(40, 20);

@@ -6,13 +6,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -24,6 +22,7 @@
 #include "JpegPicture.h"
 #include "TextGrid.h"
 #include "VelocitiesTable.h"
+#include "WindowTestSteps.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -62,8 +61,7 @@ private slots:
   void init() {
     SetFailurePresenter([](const QString&, const QString&) {});
     window_ = std::make_unique<TQuellbornDuct>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(ShowAndWait(*window_));
   }
   void cleanup() {
     window_.reset();
@@ -93,12 +91,7 @@ private slots:
     QFETCH(QString, input);
     QFETCH(QString, name);
     QFETCH(QString, description);
-    QWidget* widget = window_->findChild<QWidget*>(input);
-    for (int index = 0; widget == nullptr && window_->RadioGroupDTChoice(index); ++index) {
-      if (window_->RadioGroupDTChoice(index)->text() == input) {
-        widget = window_->RadioGroupDTChoice(index);
-      }
-    }
+    QWidget* widget = Item(*window_, input);
     QVERIFY(widget != nullptr);
     QCOMPARE(Accessible(widget)->text(QAccessible::Name), name);
     QCOMPARE(Accessible(widget)->text(QAccessible::Description), description);
@@ -259,24 +252,14 @@ private slots:
     SetApplicationTitle(u"Gustrule"_s);
     QStringList read;
     QString caption;
-    int polls = 0;
-    QTimer poll; // looks for the box inside its modal loop, and closes it
-    poll.setInterval(10);
-    connect(&poll, &QTimer::timeout, this, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box != nullptr) {
-        caption = Accessible(box)->text(QAccessible::Name);
-        read = Texts(Accessible(box));
-        box->accept();
-      } else if (++polls < 1000) {
-        return;
-      }
-      poll.stop();
+    const ModalWatch watch([&](QWidget* box) {
+      caption = Accessible(box)->text(QAccessible::Name);
+      read = Texts(Accessible(box));
     });
-    poll.start();
     window_->PageControl->setCurrentIndex(1);
     window_->EditRectSideA->setText(u"-21"_s);
     QTest::keyClick(window_->EditRectSideA, Qt::Key_2); // -212 mm: a division by zero
+    QVERIFY2(watch.Seen(), "no failure box");
     QCOMPARE(caption, u"Gustrule"_s);
     QVERIFY2(read.contains(u"Floating point division by zero."_s), qPrintable(read.join(u'|')));
   }
