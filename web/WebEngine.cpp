@@ -43,14 +43,6 @@ struct Session {
   gustrule::Conversions conversions;
 };
 
-// The extended arithmetic the engine was built with: "soft", the software 64-bit significand
-// whose results are those of the x87 build, or "long double", the platform's own.
-#if defined(GUSTRULE_SOFT_ARITHMETIC) && GUSTRULE_SOFT_ARITHMETIC
-constexpr std::string_view kArithmetic = "soft";
-#else
-constexpr std::string_view kArithmetic = "long double";
-#endif
-
 Session& TheSession() {
   static Session session;
   return session;
@@ -196,8 +188,7 @@ EMSCRIPTEN_KEEPALIVE void gw_set_decimal_separator(std::uint32_t separator) {
 }
 
 // The fixed texts the page builds its tables and choices from, as JSON:
-// {"arithmetic": "soft" or "long double", "round": [13 headings], "sizes": [the 23 sizes, mm],
-//  "rect": [5 headings],
+// {"round": [13 headings], "sizes": [the 23 sizes, mm], "rect": [5 headings],
 //  "conversions": [4 units],
 //  "materials": [captions, in choice order], "noSize": "No duct size up to 1500 mm ...",
 //  "velocities": {"headings": [4], "rows": [[label, value row or -1], ...],
@@ -205,9 +196,7 @@ EMSCRIPTEN_KEEPALIVE void gw_set_decimal_separator(std::uint32_t separator) {
 // A heading's "\n" marks where the picture breaks it.
 EMSCRIPTEN_KEEPALIVE const char* gw_tables() {
   std::string& out = Answer();
-  out = "{\"arithmetic\":";
-  AppendJsonString(out, kArithmetic);
-  out += ",\"round\":";
+  out = "{\"round\":";
   AppendJsonStrings(out, gustrule::RoundDuctHeadings);
   out += ",\"sizes\":[";
   for (std::size_t i = 0; i < gustrule::RoundDuctDiameters.size(); ++i) {

@@ -1,6 +1,7 @@
 // How the page looks and reads: every page from 320 px to 1280 px in light and dark, with the
-// screenshots kept in build/web-screenshots/ for a person to look at; axe-core's accessibility
-// rules; printing the current page on one A4 sheet.
+// screenshots kept in build/web-screenshots/ for a person to look at (the references they were
+// judged by are in docs/screenshots/web/); axe-core's accessibility rules; printing the current
+// page on one A4 sheet.
 import assert from 'node:assert/strict';
 import { mkdirSync } from 'node:fs';
 import { createRequire } from 'node:module';

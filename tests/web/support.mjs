@@ -64,7 +64,10 @@ export async function openPage(browser, url, { locale = 'en-US', colorScheme = '
 // tools/test-web.sh makes.
 export const cliPath = process.env.GUSTRULE_CLI ?? `${root}build/web-ref/cli/gustrule-cli`;
 
-// Runs the reference gustrule-cli; its standard output as lines of tab-separated cells.
+const cells = (lines) => lines.map((line) => line.split('\t'));
+
+// Runs the reference gustrule-cli: its standard output as lines of tab-separated cells and as
+// text, its standard error without the last line end, and its exit status.
 export function cli(args) {
   const run = spawnSync(cliPath, args, { encoding: 'utf8' });
   if (run.error) {
@@ -72,8 +75,34 @@ export function cli(args) {
   }
   const lines = run.stdout.split('\n');
   lines.pop(); // every line ends with "\n"
-  return { lines: lines.map((line) => line.split('\t')), stdout: run.stdout,
-    stderr: run.stderr.trim(), status: run.status };
+  return { lines: cells(lines), stdout: run.stdout, stderr: run.stderr.trim(), status: run.status };
+}
+
+// Runs many command lines in one gustrule-cli batch; for each the same as cli() but `stdout`.
+// A batch writes each command's standard output, then its standard error, then its status line;
+// the commands here write either rows and, after an arithmetic failure (status 1), a one-line
+// message, or (usage error, no size: status 2 or 3) only a message.
+export function cliBatch(commands) {
+  const input = commands.map((args) => `${args.join('\t')}\n`).join('');
+  const run = spawnSync(cliPath, ['batch'], { input, encoding: 'utf8', maxBuffer: 1 << 28 });
+  if (run.error || run.status !== 0) {
+    throw run.error ?? new Error(`gustrule-cli batch ended with ${run.status}: ${run.stderr}`);
+  }
+  const results = [];
+  let output = [];
+  for (const line of run.stdout.split('\n').slice(0, -1)) {
+    const status = /^\x1e status (\d+)$/.exec(line);
+    if (!status) {
+      output.push(line);
+      continue;
+    }
+    const code = Number(status[1]);
+    const rows = { 0: output.length, 1: output.length - 1 }[code] ?? 0;
+    results.push({ lines: cells(output.slice(0, rows)), stderr: output.slice(rows).join('\n'),
+      status: code });
+    output = [];
+  }
+  return results;
 }
 
 // A seeded pseudo-random generator (mulberry32): numbers in [0, 1).
@@ -115,14 +144,3 @@ export function numberTexts(random, separator, maxLength = Infinity) {
   };
 }
 
-// Whether the page's engine computes exactly as gustrule-cli's x87 and soft builds do. Until the
-// engine runs on the software arithmetic, emscripten's binary128 long double (whose logarithm
-// is only a double's) differs in last digits and in the range of a few results: the byte-for-byte
-// comparisons are then reported as to-do, not failures.
-export async function engineIsExact() {
-  const { readFileSync } = await import('node:fs');
-  const { loadEngine } = await import(`${site}/engine.js`);
-  const engine = await loadEngine({ wasmBinary: readFileSync(`${site}/gustrule-engine.wasm`) });
-  return engine.tables.arithmetic === 'soft';
-}
-export const inexactTodo = 'the engine runs on binary128 until the soft arithmetic is merged';
