@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds in Release and prints one table of medians: the engine, sizing a schedule, keystrokes in
-# the window, the first drawing of the velocities picture, and start-up and peak memory beside a
-# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb).
+# the window, the first drawing of the velocities picture, start-up and peak memory beside a
+# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb), and the web page
+# (tools/bench-web.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh build test >&2
@@ -39,5 +40,7 @@ QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
 "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 offscreen
 # The same probe on a real X server: Xvfb, in a session of its own, on Qt's X11 platform.
 bash tools/desktop-session.sh -- "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 xcb
+# The web page in headless Chromium.
+bash tools/bench-web.sh
 echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"

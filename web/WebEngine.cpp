@@ -54,31 +54,22 @@ std::string& Answer() {
   return answer;
 }
 
+// `text` as a JSON string. Control characters, which only a typed text echoed in a refusal or a
+// heading's line break can hold, become \u00XX.
 void AppendJsonString(std::string& out, std::string_view text) {
+  constexpr std::string_view kHex = "0123456789abcdef";
   out += '"';
   for (const char c : text) {
-    switch (c) {
-    case '"':
-      out += "\\\"";
-      break;
-    case '\\':
-      out += "\\\\";
-      break;
-    case '\n':
-      out += "\\n";
-      break;
-    default:
-      // The engine's texts hold no other control characters; typed texts are never echoed raw
-      // except in refusals, where a tab or the like still has to stay valid JSON.
-      if (static_cast<unsigned char>(c) < 0x20) {
-        constexpr std::string_view kHex = "0123456789abcdef";
-        const auto code = static_cast<unsigned char>(c);
-        out += "\\u00";
-        out += kHex[code >> 4U];
-        out += kHex[code & 0xFU];
-      } else {
-        out += c;
-      }
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (code < 0x20) {
+      out += "\\u00";
+      out += kHex[code >> 4U];
+      out += kHex[code & 0xFU];
+    } else {
+      out += c;
     }
   }
   out += '"';
@@ -190,7 +181,7 @@ EMSCRIPTEN_KEEPALIVE void gw_set_decimal_separator(std::uint32_t separator) {
 // The fixed texts the page builds its tables and choices from, as JSON:
 // {"round": [13 headings], "sizes": [the 23 sizes, mm], "rect": [5 headings],
 //  "conversions": [4 units],
-//  "materials": [captions, in choice order], "noSize": "No duct size up to 1500 mm ...",
+//  "materials": [captions, in choice order],
 //  "velocities": {"headings": [4], "rows": [[label, value row or -1], ...],
 //                 "tables": [[title, [[4 values] x 4]], ...]}}
 // A heading's "\n" marks where the picture breaks it.
@@ -211,9 +202,7 @@ EMSCRIPTEN_KEEPALIVE const char* gw_tables() {
     out += i > 0 ? "," : "";
     AppendJsonString(out, gustrule::DuctMaterials[i].Caption);
   }
-  out += "],\"noSize\":";
-  AppendJsonString(out, gustrule::cli::NoSizeMeetsTheLimits());
-  out += ",\"velocities\":{\"headings\":";
+  out += "],\"velocities\":{\"headings\":";
   AppendJsonStrings(out, Velocities::Headings);
   out += ",\"rows\":[";
   for (std::size_t i = 0; i < Velocities::Rows.size(); ++i) {
@@ -266,9 +255,10 @@ EMSCRIPTEN_KEEPALIVE const char* gw_convert(const char* value, const char* unit)
 // table writes it; "smaller" tells about the size just below it (the largest size when none
 // fits), with its velocity and friction with two more decimals than the table shows, and which
 // limits it broke:
-//   "smaller": {"size": "200", "velocity": "5.8543", "friction": "1.234",
-//               "velocityBroken": true, "frictionBroken": false}
-// and null when the chosen size is the smallest or the values were refused.
+//   "smaller": {"size": "200", "velocity": "5.8474", "friction": "2.169",
+//               "velocityBroken": true, "frictionBroken": true}
+// for 183.7 l/s, 1 m, spiral, at most 5 m/s and 1 Pa/m (250 mm is chosen); null when the chosen
+// size is the smallest, the values were refused or the arithmetic failed.
 EMSCRIPTEN_KEEPALIVE const char* gw_size(const char* flowText, const char* lengthText,
                                          int materialIndex, const char* maxVelocityText,
                                          const char* maxFrictionText) {

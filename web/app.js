@@ -13,7 +13,6 @@ const byId = (id) => document.getElementById(id);
 // engine writes them. With `rowHeaders`, column 0 of a value row is its header (the duct size).
 class ResultTable {
   constructor(table, headings, rows, rowHeaders) {
-    this.table = table;
     this.headings = headings;
     table.classList.toggle('row-headers', rowHeaders);
     const head = table.createTHead().insertRow();
@@ -71,21 +70,27 @@ class ResultTable {
   }
 }
 
-// Shows a failure's message (or nothing) beside a table, with a note on its stale rows.
+// Shows a failure's message (or nothing) beside a table, with a note on its stale rows. What
+// stays the same is not written again, so a screen reader hears a message once.
 function showFailure(element, failure, staleRows) {
-  element.replaceChildren();
-  if (failure === '') {
+  let note = '';
+  if (failure !== '' && staleRows > 0) {
+    note = staleRows === 1 ? ' The greyed row keeps its earlier values.'
+      : ' The greyed rows keep their earlier values.';
+  }
+  const shown = `${failure}\n${note}`;
+  if (element.dataset.shown === shown) {
     return;
   }
-  const message = document.createElement('strong');
-  message.textContent = failure;
-  element.append(message);
-  if (staleRows > 0) {
-    const note = document.createElement('span');
-    note.className = 'stale-note';
-    note.textContent = staleRows === 1 ? ' The greyed row keeps its earlier values.'
-      : ' The greyed rows keep their earlier values.';
-    element.append(note);
+  element.dataset.shown = shown;
+  element.replaceChildren();
+  if (failure !== '') {
+    const message = document.createElement('strong');
+    message.textContent = failure;
+    const stale = document.createElement('span');
+    stale.className = 'stale-note';
+    stale.textContent = note;
+    element.append(message, stale);
   }
 }
 
@@ -99,7 +104,7 @@ function addMaterialChoices(container, captions) {
     input.name = name;
     input.value = String(index);
     input.checked = index === 0;
-    label.append(input, ` ${caption}`);
+    label.append(input, caption);
     container.append(label);
   });
 }
@@ -291,6 +296,7 @@ async function start() {
   writeStartTexts(separator);
   try {
     const engine = await loadEngine();
+    performance.mark('gustrule-engine-loaded');
     engine.setDecimalSeparator(separator);
     addEventListener('languagechange', () => {
       engine.setDecimalSeparator(decimalSeparatorOf(navigator.language));
