@@ -291,11 +291,13 @@ function setUpPages(engine) {
 }
 
 async function start() {
+  // The engine loads and compiles in the background while the page gets ready.
+  const loading = loadEngine();
   setUpTabs();
   const separator = decimalSeparatorOf(navigator.language);
   writeStartTexts(separator);
   try {
-    const engine = await loadEngine();
+    const engine = await loading;
     performance.mark('gustrule-engine-loaded');
     engine.setDecimalSeparator(separator);
     addEventListener('languagechange', () => {
