@@ -21,6 +21,10 @@ cp build/wasm/web/gustrule-engine.js build/wasm/web/gustrule-engine.wasm "$out/"
 cp ui/velocities.jpg "$out/"
 cp web/icons/gustrule-192.png web/icons/gustrule-512.png "$out/icons/"
 
+# The engine's tests import the page's scripts in Node, which before version 20 reads a .js file
+# as an ES module only under a package.json that says so. Browsers never ask for it.
+echo '{ "type": "module" }' >"$out/package.json"
+
 # Everything the page may load, for the service worker to keep; "./" is the page itself.
 files=(index.html style.css app.js engine.js gustrule-engine.js gustrule-engine.wasm
   velocities.jpg manifest.webmanifest icons/gustrule-192.png icons/gustrule-512.png)

@@ -58,7 +58,8 @@ async function coldStart() {
     const { context, page } = await coldPage();
     if (traced) {
       await page.goto('about:blank');
-      await browser.startTracing(page, { path: trace, categories: ['toplevel', 'blink.user_timing'] });
+      const categories = ['toplevel', 'blink.user_timing'];
+      await browser.startTracing(page, { path: trace, categories });
     }
     await page.goto(server.url);
     await page.waitForFunction(() => document.documentElement.dataset.engine === 'ready');

@@ -146,6 +146,47 @@ for (const [locale, separator] of [['en-US', '.'], ['de-DE', ',']]) {
   });
 }
 
+test('the inputs, choices, tabs and tables have the names the issue promises', async () => {
+  const { context, page } = await openPage(browser, server.url, { locale: 'de-DE' });
+  const flow = 'Air Volume Flow (l/s)';
+  const pagesByName = [
+    ['Round Duct', { textbox: [flow, 'Duct Length (m)'], radio: ['Spiral', 'Flexible'],
+      table: ['Round Duct'] }],
+    ['Rectangular Duct', { textbox: [flow, 'Side A (mm)', 'Side B (mm)', 'Rect Duct Length (m)'],
+      table: ['Rectangular Duct'] }],
+    ['Recommended Velocities', { table: ['Recommended Velocities (m/s)',
+      'Maximum Velocities (m/s)'] }],
+    ['Conversions', { textbox: ['Volume Flow'], combobox: ['Original Units'],
+      table: ['Conversions'] }],
+    ['Size', { textbox: [flow, 'Duct Length (m)', 'Max Velocity (m/s)', 'Max Friction (Pa/m)'],
+      radio: ['Spiral', 'Flexible'], table: ['Size'] }],
+  ];
+  for (const [tab, roles] of pagesByName) {
+    await page.getByRole('tab', { name: tab, exact: true }).click();
+    for (const [role, names] of Object.entries(roles)) {
+      for (const name of names) {
+        const found = await page.getByRole(role, { name, exact: true }).count();
+        assert.equal(found, 1, `${tab}: ${name}`);
+      }
+    }
+  }
+  // Headings as column headers; the sizes as row headers where a row is a size.
+  for (const [name, rowHeaders] of [['Round Duct', 23], ['Rectangular Duct', 0],
+    ['Conversions', 0], ['Size', 1]]) {
+    const table = page.locator(`table[id$="-table"]:has(caption:text-is("${name}"))`);
+    const columns = await table.locator('thead th[scope="col"]').count();
+    assert.equal(columns, await table.locator('thead th').count(), name);
+    assert.equal(await table.locator('tbody th[scope="row"]').count(), rowHeaders, name);
+  }
+  // The boxes start as the window's do, in the language's separator, with its length limits.
+  await page.getByRole('tab', { name: 'Round Duct' }).click();
+  assert.equal(await page.getByRole('textbox', { name: flow }).inputValue(), '183,7');
+  assert.equal(await page.getByRole('textbox', { name: flow }).getAttribute('maxlength'), '6');
+  assert.equal(await page.getByRole('textbox', { name: 'Duct Length (m)' })
+    .getAttribute('maxlength'), '4');
+  await context.close();
+});
+
 test('a failure shows its message, and the table its earlier values, greyed', async () => {
   const { context, page } = await openPage(browser, server.url);
   const before = await enterAll(page, 'round', []);
