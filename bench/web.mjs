@@ -1,10 +1,11 @@
 // Measures the web page in headless Chromium and prints Markdown table rows for the README:
 // what the page loads (gzipped), cold navigation to the first full round table, and keystroke to
-// updated table on each page, timed inside the page. Run by tools/bench-web.sh.
+// updated table on each page, timed inside the page. Run by tools/bench-web.sh, with the web
+// tests' support and packages.
 import { readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { gzipSync } from 'node:zlib';
-import { launch, serve, site } from './support.mjs';
+import { launch, serve, site } from '../tests/web/support.mjs';
 
 const COLD_LOADS = 21;
 const TRACED_LOADS = 5;
