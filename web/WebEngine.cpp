@@ -249,12 +249,12 @@ EMSCRIPTEN_KEEPALIVE const char* gw_convert(const char* value, const char* unit)
 
 // The smallest round duct within the limits, for a flow (l/s), a length (m), the duct type's
 // index and the two limits (m/s, Pa/m), an empty limit text leaving that limit out. Every value
-// is read strictly: a text that does not read, a limit of zero or below, or no limit at all is
-// refused with a failure naming it ("Max Velocity '0' is not above zero"), as is a flow that no
-// size up to the largest can carry. The answer's row 2 is the chosen size's row as the round
-// table writes it; "smaller" tells about the size just below it (the largest size when none
-// fits), with its velocity and friction with two more decimals than the table shows, and which
-// limits it broke:
+// is read strictly, as gustrule-cli size reads it: a text that does not read, a value of zero or
+// below, or no limit at all is refused with a failure naming it ("Max Velocity '0' is not above
+// zero"), as is a flow that no size up to the largest can carry. The answer's row 2 is the chosen
+// size's row as the round table writes it; "smaller" tells about the size just below it (the
+// largest size when none fits), with its velocity and friction with two more decimals than the
+// table shows, and which limits it broke:
 //   "smaller": {"size": "200", "velocity": "5.8474", "friction": "2.169",
 //               "velocityBroken": true, "frictionBroken": true}
 // for 183.7 l/s, 1 m, spiral, at most 5 m/s and 1 Pa/m (250 mm is chosen); null when the chosen
@@ -296,13 +296,13 @@ EMSCRIPTEN_KEEPALIVE const char* gw_size(const char* flowText, const char* lengt
         if (!velocityGiven && !frictionGiven) {
           reader.Refuse("Give a Max Velocity or a Max Friction");
         }
-        const double flow = reader.Number("Air Volume Flow", flowText);
-        const double length = reader.Number("Duct Length", lengthText);
+        const double flow = reader.Positive("Air Volume Flow", flowText);
+        const double length = reader.Positive("Duct Length", lengthText);
         if (velocityGiven) {
-          limits.MaxVelocity = reader.Limit("Max Velocity", maxVelocityText);
+          limits.MaxVelocity = reader.Positive("Max Velocity", maxVelocityText);
         }
         if (frictionGiven) {
-          limits.MaxLossPerMetre = reader.Limit("Max Friction", maxFrictionText);
+          limits.MaxLossPerMetre = reader.Positive("Max Friction", maxFrictionText);
         }
         if (!reader.Refusal().empty()) {
           throw gustrule::Exception(reader.Refusal());
