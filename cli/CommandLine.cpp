@@ -1,43 +1,29 @@
 #include "CommandLine.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <initializer_list>
 
-#include "NumberText.h"
-#include "Subcommands.h"
 #include "Utf8.h"
-
-#ifndef GUSTRULE_VERSION
-#error "GUSTRULE_VERSION must be defined by the build (the CMake project version)"
-#endif
 
 namespace gustrule::cli {
 
 namespace {
 
-constexpr std::string_view kProgram = "gustrule-cli";
-
 bool IsOneCharacter(std::string_view value) {
   return DecodeSingleCharacter(value).has_value();
 }
 
-const Option kTsv = {.Name = "--tsv",
-                     .Help = "cells separated by one tab, one line per row, UTF-8"};
-const Option kDecimalSeparator = {
-    .Name = "--decimal-separator",
-    .Value = "C",
-    .Needs = "a character",
-    .Help = "the one character read as the decimal separator (default \".\");\n"
-            "results are always written with \".\"",
-    .Accepts = IsOneCharacter,
-    .Refusal = "takes exactly one character"};
-const Option kHelp = {.Name = "--help", .Short = "-h", .Help = "this text"};
-const Option kVersion = {.Name = "--version", .Help = "the program's name and version"};
+// The options are built on first use, so that a table of subcommands made before main() (as a
+// test's) can copy them.
+const Option& HelpOption() {
+  static const Option help = {.Name = "--help", .Short = "-h", .Help = "this text"};
+  return help;
+}
 
-// Help and version end the reading of the command line; the others are collected.
-constexpr Option const* kProgramOptions[] = {&kHelp, &kVersion};
-constexpr Option const* kGridOptions[] = {&kTsv, &kDecimalSeparator};
+const Option& VersionOption() {
+  static const Option version = {.Name = "--version", .Help = "the program's name and version"};
+  return version;
+}
 
 // Where the help's option descriptions begin.
 constexpr std::size_t kHelpColumn = 27;
@@ -85,38 +71,88 @@ const Option* FindOption(std::span<const Option* const> options, std::string_vie
   return found == options.end() ? nullptr : *found;
 }
 
-bool IsGridOption(std::string_view name) {
-  return FindOption(kGridOptions, name) != nullptr;
+const Subcommand* FindSubcommand(std::span<const Subcommand> subcommands, std::string_view name) {
+  const auto found = std::find_if(subcommands.begin(), subcommands.end(),
+                                  [&](const Subcommand& s) { return s.Name == name; });
+  return found == subcommands.end() ? nullptr : &*found;
+}
+
+// The usage lines of one subcommand.
+std::string SubcommandUsage(const Subcommand& subcommand) {
+  const std::string start = Join({"  ", kProgram, " ", subcommand.Name});
+  std::string text;
+  for (const std::string& line : subcommand.UsageLines) {
+    text += start + " ";
+    for (const char c : line) { // a continuation line starts under the first operand
+      text += c;
+      if (c == '\n') {
+        text.append(start.size() + 1, ' ');
+      }
+    }
+    text += "\n";
+  }
+  if (subcommand.UsageLines.empty()) {
+    text += start;
+    if (!subcommand.Usage.empty()) {
+      text += Join({" ", subcommand.Usage});
+    }
+    for (const Option& option : subcommand.Options) {
+      text += Join({" ", UsageForm(option)});
+    }
+    text += "\n";
+  }
+  return text;
 }
 
 } // namespace
 
 const Option& TsvOption() {
-  return kTsv;
+  static const Option tsv = {.Name = "--tsv",
+                             .Help = "cells separated by one tab, one line per row, UTF-8"};
+  return tsv;
 }
 
 const Option& DecimalSeparatorOption() {
-  return kDecimalSeparator;
+  static const Option separator = {
+      .Name = "--decimal-separator",
+      .Value = "C",
+      .Needs = "a character",
+      .Help = "the one character read as the decimal separator (default \".\");\n"
+              "results are always written with \".\"",
+      .Accepts = IsOneCharacter,
+      .Refusal = "takes exactly one character"};
+  return separator;
+}
+
+int Invocation::UsageError(std::string_view problem) const {
+  return cli::UsageError(Io.Err, Name, problem);
 }
 
 Request ParseCommandLine(std::span<const std::string_view> args,
                          std::span<const Subcommand> subcommands) {
   Request request;
-  const auto fail = [&request](std::string problem) {
+  std::vector<std::string_view> positional;
+  // The subcommand named so far, for the help or the usage error that ends the reading.
+  const auto named = [&]() {
+    return positional.empty() ? nullptr : FindSubcommand(subcommands, positional.front());
+  };
+  const auto fail = [&](std::string problem) {
     request.What = Request::Action::UsageError;
+    request.Command = named();
     request.Problem = std::move(problem);
     return request;
   };
   // Every option any subcommand takes, so that an option's value can be taken before the
   // subcommand is known; whether it belongs to that subcommand is checked at the end.
-  std::vector<const Option*> known(std::begin(kGridOptions), std::end(kGridOptions));
+  std::vector<const Option*> known;
   for (const Subcommand& subcommand : subcommands) {
     for (const Option& option : subcommand.Options) {
-      known.push_back(&option);
+      if (FindOption(known, option.Name) == nullptr) {
+        known.push_back(&option);
+      }
     }
   }
 
-  std::vector<std::string_view> positional;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -128,11 +164,12 @@ Request ParseCommandLine(std::span<const std::string_view> args,
       optionsEnded = true;
       continue;
     }
-    if (arg == kHelp.Name || arg == kHelp.Short) {
+    if (arg == HelpOption().Name || arg == HelpOption().Short) {
       request.What = Request::Action::Help;
+      request.Command = named();
       return request;
     }
-    if (arg == kVersion.Name) {
+    if (arg == VersionOption().Name) {
       request.What = Request::Action::Version;
       return request;
     }
@@ -165,9 +202,8 @@ Request ParseCommandLine(std::span<const std::string_view> args,
     return fail("no subcommand given");
   }
   const std::string_view name = positional.front();
-  const auto command = std::find_if(subcommands.begin(), subcommands.end(),
-                                    [&](const Subcommand& s) { return s.Name == name; });
-  if (command == subcommands.end()) {
+  const Subcommand* command = named();
+  if (command == nullptr) {
     return fail(Join({"unknown subcommand '", name, "'"}));
   }
   const std::size_t operands = positional.size() - 1;
@@ -182,11 +218,11 @@ Request ParseCommandLine(std::span<const std::string_view> args,
   for (const auto& given : request.Options) {
     const bool own = std::any_of(command->Options.begin(), command->Options.end(),
                                  [&](const Option& option) { return option.Name == given.first; });
-    if (!own && !IsGridOption(given.first)) {
+    if (!own) {
       return fail(Join({given.first, " is not an option of ", name}));
     }
   }
-  request.Command = &*command;
+  request.Command = command;
   request.Operands.assign(positional.begin() + 1, positional.end());
   return request;
 }
@@ -194,30 +230,9 @@ Request ParseCommandLine(std::span<const std::string_view> args,
 std::string UsageText(std::span<const Subcommand> subcommands) {
   std::string text = "Usage:\n";
   for (const Subcommand& subcommand : subcommands) {
-    for (const std::string& line : subcommand.UsageLines) {
-      const std::string start = Join({"  ", kProgram, " ", subcommand.Name, " "});
-      text += start;
-      for (const char c : line) { // a continuation line starts under the first operand
-        text += c;
-        if (c == '\n') {
-          text.append(start.size(), ' ');
-        }
-      }
-      text += "\n";
-    }
-    if (!subcommand.UsageLines.empty()) {
-      continue;
-    }
-    text += Join({"  ", kProgram, " ", subcommand.Name, " ", subcommand.Usage});
-    for (const Option& option : subcommand.Options) {
-      text += Join({" ", UsageForm(option)});
-    }
-    for (const Option* option : kGridOptions) {
-      text += Join({" ", UsageForm(*option)});
-    }
-    text += "\n";
+    text += SubcommandUsage(subcommand);
   }
-  for (const Option* option : kProgramOptions) {
+  for (const Option* option : {&HelpOption(), &VersionOption()}) {
     text += Join({"  ", kProgram, " ", option->Name, "\n"});
   }
   return text;
@@ -231,7 +246,8 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
           "\n"
           "Subcommands:\n";
   for (const Subcommand& subcommand : subcommands) {
-    text += Join({"  ", subcommand.Name, " ", subcommand.Usage, "\n"});
+    text += Join({"  ", subcommand.Name});
+    text += subcommand.Usage.empty() ? "\n" : Join({" ", subcommand.Usage, "\n"});
     text += subcommand.Description;
   }
   text += "\n"
@@ -242,20 +258,17 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
           "a value, not an option (except -h); \"--\" ends the options.\n"
           "\n"
           "Options:\n";
-  for (const Option* option : kGridOptions) {
-    text += HelpLines(*option);
-  }
-  for (const Option* option : kProgramOptions) {
-    text += HelpLines(*option);
-  }
+  // Each option once, under the first subcommand that takes it.
+  std::vector<const Option*> listed;
   for (const Subcommand& subcommand : subcommands) {
-    if (!subcommand.Options.empty()) {
-      text += Join({"\nOptions of ", subcommand.Name, ":\n"});
-      for (const Option& option : subcommand.Options) {
+    for (const Option& option : subcommand.Options) {
+      if (FindOption(listed, option.Name) == nullptr) {
+        listed.push_back(&option);
         text += HelpLines(option);
       }
     }
   }
+  text += HelpLines(HelpOption()) + HelpLines(VersionOption());
   text +=
       "\n"
       "Output: the heading row, then every row the calculation wrote (size: the chosen row, or "
@@ -264,6 +277,7 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
       "Exit status: 0 on success; 1 after an arithmetic failure (the rows written before it are\n"
       "printed, the message goes to standard error), when a section of a schedule failed, or for\n"
       "any other failure; 2 for a usage error; 3 when size finds no size that meets the limits.\n"
+      "\"gustrule-cli SUBCOMMAND --help\" prints the help of one subcommand.\n"
       "\n"
       "Examples:\n"
       "  gustrule-cli round 183.7 1 spiral\n"
@@ -274,34 +288,33 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
   return text;
 }
 
-int UsageError(std::string_view problem) {
-  const std::string usage = UsageText(Subcommands());
-  std::fprintf(stderr, "%s: %.*s\n%s", kProgram.data(), static_cast<int>(problem.size()),
-               problem.data(), usage.c_str());
-  return kExitUsage;
+std::string SubcommandHelpText(const Subcommand& subcommand) {
+  std::string text = "Usage:\n" + SubcommandUsage(subcommand) + "\n";
+  // The description without the indent it has in the program's help.
+  std::string_view description = subcommand.Description;
+  while (!description.empty()) {
+    const std::size_t end = std::min(description.find('\n'), description.size() - 1);
+    std::string_view line = description.substr(0, end + 1);
+    description.remove_prefix(end + 1);
+    line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
+    text += line;
+  }
+  if (!subcommand.Details.empty()) {
+    text += Join({"\n", subcommand.Details});
+  }
+  text += "\nOptions:\n";
+  for (const Option& option : subcommand.Options) {
+    text += HelpLines(option);
+  }
+  text += HelpLines(HelpOption());
+  return text;
 }
 
-int RunCommandLine(std::span<const std::string_view> args) {
-  const Request request = ParseCommandLine(args, Subcommands());
-  switch (request.What) {
-  case Request::Action::Help: {
-    const std::string help = HelpText(Subcommands());
-    std::fwrite(help.data(), 1, help.size(), stdout);
-    return kExitSuccess;
-  }
-  case Request::Action::Version:
-    std::printf("%s %s\n", kProgram.data(), GUSTRULE_VERSION);
-    return kExitSuccess;
-  case Request::Action::UsageError:
-    return UsageError(request.Problem);
-  case Request::Action::Run:
-    break;
-  }
-  if (const auto separator = request.Options.find(kDecimalSeparator.Name);
-      separator != request.Options.end()) {
-    SetDecimalSeparator(*DecodeSingleCharacter(separator->second));
-  }
-  return request.Command->Run({request.Operands, request.Options});
+int UsageError(TextOut& err, std::string_view subcommand, std::string_view problem) {
+  err.Write(Join({kProgram, ": ", problem, "\nTry '", kProgram, " "}));
+  err.Write(subcommand.empty() ? "--help" : Join({subcommand, " --help"}));
+  err.Write("'.\n");
+  return kExitUsage;
 }
 
 } // namespace gustrule::cli

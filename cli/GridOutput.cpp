@@ -1,35 +1,36 @@
 #include "GridOutput.h"
 
-#include <cstdio>
 #include <string>
 
-#include "CommandLine.h"
 #include "Failures.h"
 
 namespace gustrule::cli {
 
-void PrintGrid(const CellGrid& grid, GridStyle style) {
-  const std::string text = GridText(grid, style);
-  std::fwrite(text.data(), 1, text.size(), stdout);
+SharedConstants Constants() {
+  SharedConstants constants;
+  SetSharedConstants(constants);
+  return constants;
 }
 
-int CalculateAndPrint(CellGrid& grid, GridStyle style,
+GridStyle TableStyle(const Invocation& run) {
+  return run.Has(TsvOption().Name) ? GridStyle::Tsv : GridStyle::Aligned;
+}
+
+void PrintGrid(const CellGrid& grid, GridStyle style, TextOut& out) {
+  out.Write(GridText(grid, style));
+}
+
+int CalculateAndPrint(CellGrid& grid, GridStyle style, Console& io,
                       const std::function<void(CellGrid&)>& calculate) {
   try {
     calculate(grid);
   } catch (const Exception& failure) {
-    PrintGrid(grid, style);
-    std::fflush(stdout);
-    PrintError(FailureText(failure.Message()));
+    PrintGrid(grid, style, io.Out);
+    PrintLine(io.Err, FailureText(failure.Message()));
     return kExitFailure;
   }
-  PrintGrid(grid, style);
+  PrintGrid(grid, style, io.Out);
   return kExitSuccess;
-}
-
-void PrintError(std::string_view message) {
-  std::fwrite(message.data(), 1, message.size(), stderr);
-  std::fputc('\n', stderr);
 }
 
 } // namespace gustrule::cli

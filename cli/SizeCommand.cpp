@@ -1,9 +1,11 @@
 #include "SizeCommand.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,7 +15,7 @@
 #include "RoundDuct.h"
 #include "RoundDuctSizing.h"
 #include "Sizing.h"
-#include "Subcommands.h"
+#include "Texts.h"
 
 namespace gustrule::cli {
 
@@ -43,23 +45,23 @@ RoundDuctLimits LimitOptions(const Invocation& run, StrictReader& reader) {
   return limits;
 }
 
-// Prints a failure's text to standard error and returns kExitFailure.
-int Failed(const Exception& failure) {
-  PrintError(FailureText(failure.Message()));
+// Prints a failure's text and returns kExitFailure.
+int Failed(TextOut& err, const Exception& failure) {
+  PrintLine(err, FailureText(failure.Message()));
   return kExitFailure;
 }
 
 int SizeOneDuct(const Invocation& run) {
   const DuctMaterial* material = FindDuctMaterial(run.Operands[2]);
   if (material == nullptr) {
-    return UsageError("the duct type is " + MaterialWords(", ", " or "));
+    return run.UsageError("the duct type is " + MaterialWords(", ", " or "));
   }
   StrictReader reader;
   const double flow = reader.Number("FLOW", run.Operands[0]);
   const double length = reader.Number("LENGTH", run.Operands[1]);
   const RoundDuctLimits limits = LimitOptions(run, reader);
   if (!reader.Refusal().empty()) {
-    return UsageError(reader.Refusal());
+    return run.UsageError(reader.Refusal());
   }
   std::optional<RoundDuctRow> row;
   try {
@@ -68,52 +70,49 @@ int SizeOneDuct(const Invocation& run) {
     }
     row = SmallestRoundDuct(Constants(), flow, length, *material, limits);
   } catch (const Exception& failure) {
-    return Failed(failure);
+    return Failed(run.Io.Err, failure);
   }
   if (!row) {
-    PrintError(NoSizeMeetsTheLimits());
+    PrintLine(run.Io.Err, NoSizeMeetsTheLimits());
     return kExitNoSize;
   }
   CellGrid grid(RoundDuctColumns, RoundDuctFirstValueRow + 1);
   WriteHeadings(grid, RoundDuctHeadings);
   WriteRoundDuctRow(*row, *material, RoundDuctFirstValueRow, grid);
-  PrintGrid(grid, TableStyle(run));
+  PrintGrid(grid, TableStyle(run), run.Io.Out);
   return kExitSuccess;
 }
 
-// Closes a file the program opened, never standard input.
-struct CloseUnlessStandardInput {
-  void operator()(FILE* file) const {
-    if (file != stdin) {
-      std::fclose(file);
-    }
-  }
-};
-
-// The whole of a file, or of standard input for "-"; nothing when it cannot be read, with the
-// reason in `problem`.
-std::optional<std::string> ReadWhole(std::string_view name, std::string& problem) {
+// The whole of a file, or of standard input `in` for "-"; nothing when it cannot be read, with
+// the reason in `problem`.
+std::optional<std::string> ReadWhole(std::string_view name, int in, std::string& problem) {
   const std::string path(name);
-  const std::unique_ptr<FILE, CloseUnlessStandardInput> file(
-      name == kStandardInput ? stdin : std::fopen(path.c_str(), "rb"));
-  if (!file) {
+  const int fd = name == kStandardInput ? in : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     problem = std::strerror(errno);
     return std::nullopt;
   }
   std::string text;
   char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    text.append(buffer, got);
+  ssize_t got = 0;
+  while ((got = ::read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+    text.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
   }
-  if (std::ferror(file.get()) != 0) {
-    problem = std::strerror(errno);
+  const int error = errno;
+  if (fd != in) {
+    ::close(fd);
+  }
+  if (got < 0) {
+    problem = std::strerror(error);
     return std::nullopt;
   }
   return text;
 }
 
 int SizeSchedule(const Invocation& run) {
+  if (run.Io.In < 0) {
+    return run.UsageError("size --schedule does not run in a batch");
+  }
   StrictReader reader;
   ScheduleDefaults defaults;
   defaults.Limits = LimitOptions(run, reader);
@@ -124,10 +123,10 @@ int SizeSchedule(const Invocation& run) {
     defaults.Material = FindDuctMaterial(given->second); // the parser accepted it
   }
   if (!reader.Refusal().empty()) {
-    return UsageError(reader.Refusal());
+    return run.UsageError(reader.Refusal());
   }
   if (reader.Overflowed()) {
-    return Failed(EOverflow());
+    return Failed(run.Io.Err, EOverflow());
   }
 
   const std::string_view name = run.Options.at(kSchedule);
@@ -137,22 +136,21 @@ int SizeSchedule(const Invocation& run) {
     shownName.assign(1, '\'').append(name).push_back('\'');
   }
   std::string problem;
-  const std::optional<std::string> text = ReadWhole(name, problem);
+  const std::optional<std::string> text = ReadWhole(name, run.Io.In, problem);
   if (!text) {
-    return UsageError("cannot read " + shownName + ": " + problem);
+    return run.UsageError("cannot read " + shownName + ": " + problem);
   }
   const SizedSchedule sized = cli::SizeSchedule(Constants(), *text, defaults);
   if (!sized.Problem.empty()) {
-    return UsageError(shownName + ": " + sized.Problem);
+    return run.UsageError(shownName + ": " + sized.Problem);
   }
 
   const GridStyle style = run.Has(kCsv) ? GridStyle::Csv : TableStyle(run);
-  PrintGrid(ScheduleTable(sized), style);
-  std::fflush(stdout);
+  PrintGrid(ScheduleTable(sized), style, run.Io.Out);
   int status = kExitSuccess;
   for (const SizedSection& section : sized.Sections) {
     if (!section.Problem.empty()) {
-      PrintError(section.Problem);
+      PrintLine(run.Io.Err, section.Problem);
       status = kExitFailure;
     }
   }
@@ -218,6 +216,8 @@ Subcommand SizeSubcommand() {
        .Refusal = materialRefusal},
       {.Name = kCsv,
        .Help = "with --schedule: comma-separated lines, quoted as RFC 4180 says, UTF-8"},
+      TsvOption(),
+      DecimalSeparatorOption(),
   };
   return {
       .Name = "size",

@@ -1,66 +1,97 @@
 #pragma once
 
 #include <limits>
+#include <string_view>
 
 #include "Failures.h"
+
+// The build chooses the arithmetic (CMake option GUSTRULE_ARITHMETIC): the x87 unit itself, or
+// the same 80-bit extended format computed in software, which runs on every processor.
+#if GUSTRULE_SOFT_ARITHMETIC
+#include "SoftFloat80.h"
+#else
+#include "X87.h"
+#endif
 
 namespace gustrule {
 
 // Every expression of a calculation is evaluated with a 64-bit significand: the 80-bit x87
-// extended format, which GCC and Clang use for long double on x86. A platform whose long double
-// is wider (binary128) still builds; one whose long double is only a double does not.
-#if defined(__x86_64__) || defined(__i386__)
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "the engine needs long double to be the x87 80-bit extended format");
+// extended format, on the x87 unit or in software. Both round every operation to nearest, ties
+// to even, so their sums, differences, products, quotients and conversions agree bit for bit;
+// ln and 2^f - 1 may differ in the last binary digit.
+#if GUSTRULE_SOFT_ARITHMETIC
+namespace arithmetic = soft;
+static_assert(sizeof(soft::Float80::Significand) * 8 == 64 &&
+                  sizeof(soft::Float80::SignExponent) * 8 == 16,
+              "the soft arithmetic keeps a 64-bit significand and a 16-bit sign and exponent");
+inline constexpr std::string_view kArithmeticName = "soft";
 #else
-static_assert(std::numeric_limits<long double>::digits >= 64,
-              "the engine needs a long double with at least a 64-bit significand");
+namespace arithmetic = x87;
+static_assert(std::numeric_limits<x87::Float80>::digits == 64,
+              "the x87 arithmetic evaluates in the 80-bit extended format");
+inline constexpr std::string_view kArithmeticName = "x87";
 #endif
 static_assert(std::numeric_limits<double>::is_iec559, "doubles must be IEEE 754 binary64");
 
+// An extended value as the arithmetic holds it: long double on the x87 unit, soft::Float80 in
+// software.
+using Float80 = arithmetic::Float80;
+
 // Sets the arithmetic environment every calculation relies on: round to nearest (ties to even),
-// 64-bit significands, and all floating-point exceptions masked so the hardware never traps;
-// failures are detected by the checked operations below instead. Call once at start-up.
+// and on the x87 unit 64-bit significands and all floating-point exceptions masked so the
+// hardware never traps; failures are detected by the checked operations below instead. Call
+// once at start-up.
 void InitArithmetic();
 
 // An extended-precision value inside an expression. Every operation rounds to nearest and is
 // checked: a result beyond the extended range raises EOverflow, x / 0 raises EZeroDivide (0 / 0
 // raises EInvalidOp). Underflow and inexact results never fail.
 //
-// Decimal constants of the formulas are written as long double literals (5.74L), so each is the
-// extended value nearest to the decimal; a plain double literal does not compile here, which
-// keeps a constant from silently being rounded to double first. Values that a calculation stores
-// enter expressions as Real.
+// Decimal constants of the formulas are written as long double literals (5.74L), and each is
+// turned into the extended value nearest to the decimal while compiling; a plain double literal
+// does not compile here, which keeps a constant from silently being rounded to double first.
+// Values that a calculation stores enter expressions as Real.
 class Extended {
 public:
   constexpr Extended() = default;
-  // Implicit on purpose: literals and small integers read as they do in the formulas.
-  constexpr Extended(long double value) : value_(value) {} // NOLINT(google-explicit-constructor)
-  constexpr Extended(int value) : value_(value) {}         // NOLINT(google-explicit-constructor)
+  // Implicit on purpose: literals and small integers read as they do in the formulas. Only a
+  // literal or a constant converts: a long double computed at run time has no place here.
+  consteval Extended(long double literal) // NOLINT(google-explicit-constructor)
+      : value_(arithmetic::FromLiteral(literal)) {}
+  constexpr Extended(int value) : value_(value) {} // NOLINT(google-explicit-constructor)
   Extended(double) = delete;
 
-  constexpr long double Value() const { return value_; }
+  // The value held as it is, unchecked.
+  static constexpr Extended Exactly(Float80 value) {
+    Extended x;
+    x.value_ = value;
+    return x;
+  }
+
+  constexpr Float80 Raw() const { return value_; }
+  // As a long double, exactly (a long double holds every extended value).
+  constexpr long double Value() const { return arithmetic::ToLongDouble(value_); }
 
 private:
-  long double value_ = 0;
+  Float80 value_ = 0;
 };
 
 // Returns a computed value unless it left the extended range (EOverflow) or is not a number
 // (EInvalidOp).
-Extended Checked(long double result);
+Extended Checked(Float80 result);
 
 inline Extended operator+(Extended a, Extended b) {
-  return Checked(a.Value() + b.Value());
+  return Checked(a.Raw() + b.Raw());
 }
 inline Extended operator-(Extended a, Extended b) {
-  return Checked(a.Value() - b.Value());
+  return Checked(a.Raw() - b.Raw());
 }
 inline Extended operator*(Extended a, Extended b) {
-  return Checked(a.Value() * b.Value());
+  return Checked(a.Raw() * b.Raw());
 }
 Extended operator/(Extended a, Extended b);
 inline Extended operator-(Extended a) {
-  return Extended(-a.Value());
+  return Extended::Exactly(-a.Raw());
 }
 
 // A value as a calculation stores it: an IEEE double. Storing an extended value rounds it to
@@ -77,7 +108,7 @@ public:
   constexpr double Value() const { return value_; }
   // Implicit on purpose: a stored value enters every expression exactly.
   constexpr operator Extended() const { // NOLINT(google-explicit-constructor)
-    return Extended(static_cast<long double>(value_));
+    return Extended::Exactly(arithmetic::FromDouble(value_));
   }
 
 private:
@@ -85,7 +116,7 @@ private:
 };
 
 // Rounds an extended value to double; EOverflow when it lies beyond the double range.
-double StoreDouble(long double value);
+double StoreDouble(Float80 value);
 
 // Base raised to Exponent, tried in this order:
 //  1. Exponent = 0 gives 1 (also for Base = 0).

@@ -22,14 +22,14 @@ constexpr unsigned kCoarseStride = kFineSteps * kMiddleSteps; // 512
 constexpr unsigned kCoarseSteps = 10;                         // 10^0 to 10^4608, 512 apart
 
 // Powers of ten as the extended values nearest to them (those up to 1e27 are exact).
-constexpr std::array<long double, kFineSteps> kPowersOfTen = {
+constexpr std::array<Extended, kFineSteps> kPowersOfTen = {
     1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
     1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
     1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
-constexpr std::array<long double, kMiddleSteps> kPowersOfTen32 = {
+constexpr std::array<Extended, kMiddleSteps> kPowersOfTen32 = {
     1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L, 1e192L, 1e224L,
     1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
-constexpr std::array<long double, kCoarseSteps> kPowersOfTen512 = {
+constexpr std::array<Extended, kCoarseSteps> kPowersOfTen512 = {
     1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L};
 
 // Scales below 10^-5120 give zero; positive scales never reach 10^5120 (the exponent stops
@@ -40,10 +40,13 @@ constexpr int kExponentDigitLimit = 500;
 
 // Multiplies (n > 0) or divides (n < 0) by 10^|n| as up to three rounded steps, one per table
 // above; |n| must be below kScaleLimit.
-long double ScaleByPowerOfTen(long double value, int n) {
+// The steps are unchecked: a value beyond the extended range becomes an infinity.
+Float80 ScaleByPowerOfTen(Float80 value, int n) {
   const bool divide = n < 0;
   const auto magnitude = static_cast<unsigned>(divide ? -n : n);
-  const auto apply = [&](long double factor) { value = divide ? value / factor : value * factor; };
+  const auto apply = [&](Extended factor) {
+    value = divide ? value / factor.Raw() : value * factor.Raw();
+  };
   apply(kPowersOfTen[magnitude % kFineSteps]);
   if (const unsigned middle = (magnitude / kFineSteps) % kMiddleSteps; middle != 0) {
     apply(kPowersOfTen32[middle]);
@@ -130,7 +133,8 @@ std::optional<double> ParseNumber(std::string_view text) {
     in.Take('+');
   }
 
-  long double number = 0;
+  // Unchecked steps: a value beyond the extended range becomes an infinity and stays one.
+  Float80 number = 0;
   long long fractionDigits = 0;
   bool haveMantissa = false;
   while (IsDigit(in.Peek())) {
@@ -151,7 +155,7 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (!haveMantissa) {
     return std::nullopt;
   }
-  const bool mantissaOverflowed = !std::isfinite(number);
+  const bool mantissaOverflowed = !arithmetic::IsFinite(number);
 
   long long exponent = 0;
   if (in.Take('E') || in.Take('e')) {
@@ -183,7 +187,7 @@ std::optional<double> ParseNumber(std::string_view text) {
   if (negative) {
     number = -number;
   }
-  if (mantissaOverflowed || !std::isfinite(number)) {
+  if (mantissaOverflowed || !arithmetic::IsFinite(number)) {
     return std::nullopt; // a step went beyond the extended range
   }
   return StoreDouble(number);
@@ -212,7 +216,7 @@ constexpr int kFirstRoundingDecimals = 17;
 constexpr int kScientificDigits = 4;
 constexpr int kScientificExponentDigits = 4;
 // Values from 2^120 on leave the 12-character field in fixed form and are written scientific.
-constexpr long double kScientificFrom = 0x1p120L;
+constexpr Extended kScientificFrom = 0x1p120L;
 // For a binary exponent b of the extended range, b * 19728 / 65536 is floor(b * log10 2) or one
 // less (19728 / 65536 lies just below log10 2); scaling repeats until nothing is left.
 constexpr int kLog10Of2Times65536 = 19728;
@@ -248,13 +252,13 @@ struct FirstRounding {
   int Exponent10; // 0 when v is below 10
 };
 
-FirstRounding RoundToSeventeenDecimals(long double v) {
+FirstRounding RoundToSeventeenDecimals(Float80 v) {
   // Decimal scaling: s = v / 10^exponent10 with 1 <= s < 16, or s = v when v is below 10.
   int exponent10 = 0;
-  long double s = v;
+  Float80 s = v;
   if (v >= 10) {
     for (;;) {
-      const int k = std::ilogb(s) * kLog10Of2Times65536 / 65536; // about floor(b * log10 2)
+      const int k = arithmetic::Ilogb(s) * kLog10Of2Times65536 / 65536; // about floor(b * log10 2)
       if (k == 0) {
         break;
       }
@@ -262,8 +266,8 @@ FirstRounding RoundToSeventeenDecimals(long double v) {
       s = ScaleByPowerOfTen(s, -k);
     }
   }
-  const long double scaled = s * kPowersOfTen[kFirstRoundingDecimals];
-  return {static_cast<std::uint64_t>(std::llrint(scaled)), exponent10}; // below 2^63
+  const Float80 scaled = s * kPowersOfTen[kFirstRoundingDecimals].Raw();
+  return {static_cast<std::uint64_t>(arithmetic::Llrint(scaled)), exponent10}; // below 2^63
 }
 
 // Writes the decimal digits of n so that they end just before `end`; returns where they begin.
@@ -342,13 +346,13 @@ std::string FormatFixed(double value, int decimals) {
   if (std::isinf(value)) {
     return negative ? "-INF" : "INF";
   }
-  const long double v = std::fabs(static_cast<long double>(value));
+  const Float80 v = arithmetic::Fabs(arithmetic::FromDouble(value));
   const FirstRounding first = RoundToSeventeenDecimals(v);
   std::string text;
   if (negative) {
     text += '-';
   }
-  if (v >= kScientificFrom) {
+  if (v >= kScientificFrom.Raw()) {
     AppendScientific(text, first);
   } else {
     AppendFixed(text, first, decimals);

@@ -8,12 +8,12 @@ namespace gustrule {
 namespace {
 
 // Wall roughness of the duct, m: galvanised sheet, the same value as spiral duct.
-constexpr long double kRectRoughness = 0.0001L;
+constexpr Extended kRectRoughness = 0.0001L;
 
 // The round duct with the same friction loss at the same flow as sides A and B:
 // D = 1.265 ((A B)³ / (A + B))^0.2, the usual equal-friction equivalent diameter.
-constexpr long double kEquivalentDiameterFactor = 1.265L;
-constexpr long double kEquivalentDiameterPower = 0.2L;
+constexpr Extended kEquivalentDiameterFactor = 1.265L;
+constexpr Extended kEquivalentDiameterPower = 0.2L;
 
 } // namespace
 

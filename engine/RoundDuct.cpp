@@ -15,16 +15,16 @@ constexpr int kLargeBendFromAbove = 250;
 // Loss coefficients of a 90° bend (share of the velocity pressure), for a centre-line radius of
 // half the diameter (R/D = 0.5) and of one diameter (R/D = 1), as the duct tables give them.
 struct Bend90Coefficients {
-  long double HalfDiameterRadius;
-  long double DiameterRadius;
+  Extended HalfDiameterRadius;
+  Extended DiameterRadius;
 };
 constexpr Bend90Coefficients kLargeDuctBend90 = {0.96L, 0.37L}; // above 250 mm
 constexpr Bend90Coefficients kSmallDuctBend90 = {0.72L, 0.22L}; // 250 mm and below
 
 // The loss of a shallower bend as a share of the 90° bend of the same radius.
-constexpr long double kBend60Share = 0.78L;
-constexpr long double kBend45Share = 0.6L;
-constexpr long double kBend30Share = 0.45L;
+constexpr Extended kBend60Share = 0.78L;
+constexpr Extended kBend45Share = 0.6L;
+constexpr Extended kBend30Share = 0.45L;
 
 } // namespace
 

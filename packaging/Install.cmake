@@ -32,9 +32,12 @@ endfunction()
 gustrule_install_compressed(gustrule-cli.1 ${CMAKE_INSTALL_MANDIR}/man1 gustrule-cli.1)
 gustrule_install_compressed(changelog ${GUSTRULE_INSTALL_DOCDIR} changelog.Debian)
 install(FILES ${GUSTRULE_PACKAGING_DIR}/copyright DESTINATION ${GUSTRULE_INSTALL_DOCDIR})
-# What lintian notes on the package and is accepted, each with its reason.
+# What lintian notes on the package and is accepted, each with its reason. It means something only
+# inside the Debian package, so a plain `cmake --install` (into ~/.local, say) leaves it out: it is
+# a component of its own that only CPack installs, beside the default one.
 install(FILES ${GUSTRULE_PACKAGING_DIR}/lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME gustrule)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME gustrule
+        COMPONENT DebianPackage EXCLUDE_FROM_ALL)
 
 if(GUSTRULE_BUILD_UI)
   gustrule_install_compressed(gustrule.1 ${CMAKE_INSTALL_MANDIR}/man1 gustrule.1)
@@ -76,4 +79,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: the X11 and Wayland platform plugins
 # and the window's font.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-extra, qt6-qpa-plugins")
+# The package holds the default component and the one that only the package has.
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/"
+                                 "${CMAKE_BINARY_DIR};${PROJECT_NAME};DebianPackage;/")
 include(CPack)

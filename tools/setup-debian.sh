@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Gustrule needs to build, run and test, and says which.
-# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [format] [fuzz]
+# Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [package-check] [format] [fuzz]
 #        (no part means build)
 #   build:   what the programs need to build and run;
 #   test:    that, the test tools, the desktop part and a German (",") locale for the window tests;
 #   desktop: a virtual X server, a window manager and the accessibility bus, for
 #            tools/desktop-session.sh and tools/screenshots.sh;
-#   package: lintian, for checking the Debian package (tests/package/check-deb.sh);
+#   package: what tools/package.sh needs beyond the build: file, which CPack runs;
+#   package-check: lintian, for checking the Debian package (tests/package/check-deb.sh);
 #   format:  clang-format and clang-tidy, for tools/check-format.sh and tools/tidy.sh;
 #   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only.
-# Without root and without sudo nothing can be installed: it then lists what to ask an
-# administrator for and exits with status 1.
+# Without root, and when sudo is missing or refuses, nothing can be installed: it then prints
+# the command to ask an administrator to run and exits with status 1.
 set -euo pipefail
 
 tools=(build-essential cmake ninja-build pkg-config) # compiler and build tools
@@ -41,7 +42,8 @@ for want in "${@:-build}"; do
       german_locale=yes
       ;;
     desktop) packages+=("${desktop[@]}") ;;
-    package) packages+=(lintian) ;; # Debian's package checker
+    package) packages+=(file) ;; # CPack's Debian generator reads the programs' types with file
+    package-check) packages+=(lintian) ;; # Debian's package checker
     format) packages+=(clang-format clang-tidy) ;; # the format check and the static checks
     fuzz) packages+=(clang libclang-rt-14-dev) ;; # libFuzzer
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;
@@ -49,7 +51,9 @@ for want in "${@:-build}"; do
 done
 mapfile -t packages < <(printf '%s\n' "${packages[@]}" | awk '!seen[$0]++')
 
-# Root runs commands itself, anyone else through sudo; with neither nothing can be installed.
+# Root runs commands itself, anyone else through sudo. Without sudo, or when sudo refuses (the
+# user may not use it, or no password was given), nothing can be installed: say what an
+# administrator would run instead.
 as_root=()
 if [[ $(id -u) != 0 ]]; then
   if command -v sudo >/dev/null; then
@@ -58,10 +62,24 @@ if [[ $(id -u) != 0 ]]; then
     as_root=(none)
   fi
 fi
-cannot_install() { # WHAT
-  echo "setup-debian.sh: cannot install: not root and no sudo. Ask an administrator to run:" >&2
-  echo "  $1" >&2
+locale_line="localedef -i de_DE -f UTF-8 de_DE.UTF-8"
+cannot_install() { # WHY WHAT
+  echo "setup-debian.sh: cannot install: $1. Ask an administrator to run:" >&2
+  echo "  $2" >&2
   exit 1
+}
+# Runs a command as root; when that fails through sudo, stops with the administrator's command.
+as_root_or_ask() { # ADMIN_LINE COMMAND...
+  local admin_line=$1
+  shift
+  [[ ${as_root[*]} != none ]] || cannot_install "not root and no sudo" "$admin_line"
+  "${as_root[@]}" "$@" && return 0
+  local status=$?
+  [[ ${#as_root[@]} == 0 ]] || cannot_install "sudo failed" "$admin_line"
+  exit "$status"
+}
+need_locale() {
+  [[ $german_locale == yes ]] && ! locale -a 2>/dev/null | grep -qiE '^de_DE\.utf-?8$'
 }
 
 missing=()
@@ -71,21 +89,18 @@ done
 if ((${#missing[@]} == 0)); then
   echo "setup-debian.sh: all needed packages are installed (${packages[*]})"
 else
-  install_line="apt-get install --no-install-recommends ${missing[*]}"
-  if [[ ${as_root[*]} == none ]]; then
-    [[ $german_locale == no ]] || install_line+=" && localedef -i de_DE -f UTF-8 de_DE.UTF-8"
-    cannot_install "$install_line"
-  fi
+  admin_line="apt-get install --no-install-recommends ${missing[*]}"
+  ! need_locale || admin_line+=" && $locale_line"
   echo "setup-debian.sh: installing ${missing[*]}"
-  "${as_root[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
+  as_root_or_ask "$admin_line" apt-get update -qq
+  # Passed as an argument: sudo does not hand the caller's environment on.
+  as_root_or_ask "$admin_line" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+    --no-install-recommends "${missing[@]}"
 fi
 
 # The window tests run under de_DE.UTF-8 to see a "," decimal separator; the image may have
 # only the C locales. localedef writes the one locale into the system's locale archive.
-if [[ $german_locale == yes ]] && ! locale -a 2>/dev/null | grep -qiE '^de_DE\.utf-?8$'; then
-  [[ ${as_root[*]} != none ]] || cannot_install "localedef -i de_DE -f UTF-8 de_DE.UTF-8"
+if need_locale; then
   echo "setup-debian.sh: generating the locale de_DE.UTF-8"
-  "${as_root[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  as_root_or_ask "$locale_line" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

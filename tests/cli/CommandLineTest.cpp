@@ -15,13 +15,23 @@ int Nothing(const Invocation&) {
 
 // A table with a subcommand that has an option of its own, as the real table may grow one.
 const std::vector<Subcommand> kTable = {
-    {"round", 3, "FLOW LENGTH TYPE", "      The round table.\n", {}, Nothing},
+    {"round",
+     3,
+     "FLOW LENGTH TYPE",
+     "      The round table.\n",
+     {TsvOption(), DecimalSeparatorOption()},
+     Nothing},
     {"size",
      1,
      "FLOW",
      "      Sizes a duct.\n",
-     {{.Name = "--max-velocity", .Value = "V", .Needs = "a velocity", .Help = "at most V m/s"}},
-     Nothing},
+     {{.Name = "--max-velocity", .Value = "V", .Needs = "a velocity", .Help = "at most V m/s"},
+      TsvOption(),
+      DecimalSeparatorOption()},
+     Nothing,
+     nullptr,
+     {},
+     "  More about sizing.\n"},
 };
 
 TEST(CommandLine, SubcommandOptionsAreTakenAnywhereButOnlyForTheirSubcommand) {
@@ -43,7 +53,8 @@ TEST(CommandLine, SubcommandOptionsAreTakenAnywhereButOnlyForTheirSubcommand) {
       {{"size"}, Action::UsageError, "size takes 1 values"},
       {{"--bogus", "--help"}, Action::UsageError, "unknown option '--bogus'"},
       {{"--", "-h"}, Action::UsageError, "unknown subcommand '-h'"},
-      {{"size", "5", "-h", "--bogus"}, Action::Help, ""},
+      {{"size", "5", "-h", "--bogus"}, Action::Help, "size"},
+      {{"-h", "size"}, Action::Help, ""},
       {{"--version", "--bogus"}, Action::Version, ""},
   };
   for (const auto& c : cases) {
@@ -52,6 +63,8 @@ TEST(CommandLine, SubcommandOptionsAreTakenAnywhereButOnlyForTheirSubcommand) {
     ASSERT_EQ(request.What, c.action) << line << ": " << request.Problem;
     if (c.action == Action::UsageError) {
       EXPECT_EQ(request.Problem, c.problemOrCommand) << line;
+    } else if (c.action == Action::Help) {
+      EXPECT_EQ(request.Command != nullptr ? request.Command->Name : "", c.problemOrCommand);
     } else if (c.action == Action::Run) {
       EXPECT_EQ(request.Command->Name, c.problemOrCommand) << line;
       EXPECT_EQ(request.Operands, c.operands) << line;
@@ -64,9 +77,41 @@ TEST(CommandLine, UsageAndHelpShowASubcommandsOwnOptions) {
   EXPECT_NE(UsageText(kTable).find(
                 "  gustrule-cli size FLOW [--max-velocity V] [--tsv] [--decimal-separator C]\n"),
             std::string::npos);
-  EXPECT_NE(HelpText(kTable).find("Options of size:\n"
-                                  "  --max-velocity V         at most V m/s\n"),
-            std::string::npos);
+  EXPECT_NE(HelpText(kTable).find("  --max-velocity V         at most V m/s\n"), std::string::npos);
+  const std::string help = SubcommandHelpText(kTable[1]);
+  EXPECT_TRUE(help.starts_with("Usage:\n"
+                               "  gustrule-cli size FLOW [--max-velocity V] [--tsv] "
+                               "[--decimal-separator C]\n"
+                               "\n"
+                               "Sizes a duct.\n"
+                               "\n"
+                               "  More about sizing.\n"
+                               "\n"
+                               "Options:\n"
+                               "  --max-velocity V         at most V m/s\n"))
+      << help;
+}
+
+TEST(CommandLine, AUsageErrorPointsToTheHelpOfItsSubcommand) {
+  const struct {
+    std::vector<std::string_view> args;
+    std::string_view subcommand;
+  } cases[] = {
+      {{"size", "--bogus"}, "size"},
+      {{"size"}, "size"},
+      {{"--bogus", "size"}, ""},
+      {{"square"}, ""},
+  };
+  for (const auto& c : cases) {
+    const Request request = ParseCommandLine(c.args, kTable);
+    ASSERT_EQ(request.What, Request::Action::UsageError);
+    EXPECT_EQ(request.Command != nullptr ? request.Command->Name : "", c.subcommand)
+        << testing::PrintToString(c.args);
+  }
+  StringOut err;
+  EXPECT_EQ(UsageError(err, "size", "FLOW 'x' is not a number"), kExitUsage);
+  EXPECT_EQ(err.Text, "gustrule-cli: FLOW 'x' is not a number\n"
+                      "Try 'gustrule-cli size --help'.\n");
 }
 
 // A subcommand whose values depend on an option: one value, or none with --file.

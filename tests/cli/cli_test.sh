@@ -49,15 +49,16 @@ expect_line() {
 }
 
 # expect_usage NAME PROBLEM -- ARGS...: exit 2, nothing on standard output, and on standard
-# error "gustrule-cli: PROBLEM" followed by the usage lines.
+# error "gustrule-cli: PROBLEM" and the line that points to the help of the subcommand that the
+# first argument names, or to the program's.
 expect_usage() {
-  local name=$1 problem=$2 ok=no
+  local name=$1 problem=$2 ok=no help="--help"
   shift 3
+  [[ ${1-} =~ ^(round|rect|convert|size|batch)$ ]] && help="$1 --help"
   run "$@"
-  local first=${err%%$'\n'*} rest=${err#*$'\n'}
-  [[ $status == 2 && -z $out && $first == "gustrule-cli: $problem" && $rest == "$usage" ]] && ok=yes
-  verdict "$name" $ok "$(printf '  status %s\n  stderr:\n%s\n  want first line: gustrule-cli: %s' \
-    "$status" "$err" "$problem")"
+  local want="gustrule-cli: $problem"$'\n'"Try 'gustrule-cli $help'."
+  [[ $status == 2 && -z $out && $err == "$want" ]] && ok=yes
+  verdict "$name" $ok "$(printf '  status %s\n  stderr:\n%s\n  want:\n%s' "$status" "$err" "$want")"
 }
 
 T=$'\t'
@@ -111,7 +112,11 @@ verdict "--help starts with the usage lines" \
 verdict "--help lists -h and --version" \
   "$([[ $help == *"  -h, --help "* && $help == *"  --version "* ]] && echo yes)" "$help"
 expect "-h is --help" 0 "$help" "" -- -h
-expect "--help ends the reading" 0 "$help" "" -- round --help --csv
+run rect --help
+verdict "a subcommand's own help" "$([[ $status == 0 && $out == "Usage:
+  gustrule-cli rect FLOW SIDE_A SIDE_B LENGTH [--tsv] [--decimal-separator C]
+"* && $out == *"  --tsv "* && $out != *"--max-velocity"* ]] && echo yes)" "$out"
+expect "--help ends the reading" 0 "$out" "" -- rect --help --csv
 expect "--version" 0 "gustrule-cli 1.0.0" "" -- --version
 expect "--version after a subcommand" 0 "gustrule-cli 1.0.0" "" -- convert 1 --version
 
@@ -197,6 +202,53 @@ expect_usage "an option of size" "--csv is not an option of round" -- round 1 1 
 expect_usage "a switch takes no value" "unknown option '--tsv=yes'" -- round 1 1 spiral --tsv=yes
 expect_usage "no arguments" "no subcommand given" --
 expect_usage "-h after -- is a value" "unknown subcommand '-h'" -- -- -h
+
+# batch: each line's output is what a run of its own writes to standard output, then to standard
+# error, then the status line; a line starts from the same defaults as a run of its own.
+batch_lines=("convert${T}1,5${T}m³/s${T}--decimal-separator${T},${T}--tsv"
+  "convert${T}1,5${T}m³/s" "rect${T}183.7${T}-212${T}212${T}1"
+  "size${T} 183.7 ${T}1${T}spiral${T}--max-velocity${T}5" "round${T}1${T}1${T}oval" "" "-h")
+for line in "${batch_lines[@]}"; do
+  mapfile -t -d "$T" args < <(printf '%s' "$line")
+  status=0
+  "$cli" "${args[@]}" >"$work/out" 2>"$work/err" || status=$?
+  cat "$work/out" "$work/err"
+  printf '\036 status %d\n' "$status"
+done >"$work/separate"
+printf '%s\n' "${batch_lines[@]}" | "$cli" batch >"$work/batch" 2>"$err_file"
+verdict "batch output is that of separate runs" \
+  "$([[ $? == 0 && ! -s $err_file ]] && cmp -s "$work/separate" "$work/batch" && echo yes)" \
+  "$(diff -a "$work/separate" "$work/batch")"
+expect "batch: no schedule from the batch's input" 0 \
+  "gustrule-cli: size --schedule does not run in a batch
+Try 'gustrule-cli size --help'."$'\n\036'" status 2" "" \
+  -- batch <<<"size${T}--schedule${T}-${T}--max-velocity${T}5"
+
+# A failed write is a failure of every subcommand, whether the disk is full or standard output
+# is closed; a reader that has gone ends the program at once, without a message.
+write_checks=("--help" "--version" "round${T}1${T}1${T}spiral" "rect${T}1${T}2${T}3${T}4"
+  "convert${T}1${T}l/s" "size${T}1${T}1${T}spiral${T}--max-velocity${T}5" "size${T}--help" "batch")
+for line in "${write_checks[@]}"; do
+  mapfile -t -d "$T" args < <(printf '%s' "$line")
+  for target in full closed; do
+    if [[ $target == full ]]; then
+      "$cli" "${args[@]}" >/dev/full 2>"$err_file" <<<"convert${T}1${T}l/s"
+    else
+      "$cli" "${args[@]}" >&- 2>"$err_file" <<<"convert${T}1${T}l/s"
+    fi
+    status=$?
+    err=$(cat "$err_file")
+    want="gustrule-cli: write error: No space left on device"
+    [[ $target == closed ]] && want="gustrule-cli: write error: Bad file descriptor"
+    verdict "write error, $target: ${args[*]}" "$([[ $status == 1 && $err == "$want" ]] && echo yes)" \
+      "  status $status, stderr: $err"
+  done
+done
+for _ in {1..2000}; do echo "round${T}1${T}1${T}spiral"; done | "$cli" batch 2>"$err_file" | head -1 \
+  >/dev/null
+status=${PIPESTATUS[1]}
+verdict "a closed pipe ends the program without a message" \
+  "$([[ $status == 141 && ! -s $err_file ]] && echo yes)" "  status $status: $(cat "$err_file")"
 
 echo "$passes passed, $failures failed"
 [[ $failures == 0 ]]

@@ -10,7 +10,7 @@ set -u
 cd "$(dirname "$0")/../.."
 build=${1:-build/pkg}
 source tests/package/checks.sh
-bash tools/setup-debian.sh package || { echo "0 passed, 1 failed"; exit 1; }
+bash tools/setup-debian.sh package package-check || { echo "0 passed, 1 failed"; exit 1; }
 
 if [[ -f $build/CPackConfig.cmake ]]; then
   cmake --build "$build" && rm -f "$build"/gustrule_*.deb && (cd "$build" && cpack -G DEB)
@@ -107,6 +107,8 @@ newest_entry() {
   entry=$(zcat "$changelog" | head -n1) || return 1
   [[ $entry == "gustrule ($package_version) "* ]] || { echo "changelog: $entry"; return 1; }
 }
+check "the lintian overrides are packaging/lintian-overrides" \
+  cmp -s "$contents/usr/share/lintian/overrides/gustrule" packaging/lintian-overrides
 check "the changelog's newest entry is version $package_version" newest_entry
 for program in gustrule gustrule-cli; do
   check "usr/bin/$program is stripped" bash -c "! readelf -S '$contents/usr/bin/$program' | grep -q '\.symtab'"

@@ -78,7 +78,7 @@ check_help() {
   # Subcommands: those of the usage lines and of the described list, in each text.
   local help_usage help_list page_synopsis page_list
   help_usage=$(grep -oE 'gustrule-cli [a-z]+' <<<"$help" | cut -d' ' -f2 | sort -u)
-  help_list=$(sed -n '/^Subcommands:/,/^$/p' <<<"$help" | grep -oE '^  [a-z]+ ' | tr -d ' ' | sort -u)
+  help_list=$(sed -n '/^Subcommands:/,/^$/p' <<<"$help" | grep -oE '^  [a-z]+( |$)' | tr -d ' ' | sort -u)
   page_synopsis=$(plain_page | sed -n '/^SYNOPSIS/,/^DESCRIPTION/p' |
     grep -oE 'gustrule-cli [a-z]+' | cut -d' ' -f2 | sort -u)
   page_list=$(section_tag_lines Subcommands | cut -d' ' -f1 | sort -u)
