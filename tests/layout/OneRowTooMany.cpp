@@ -24,8 +24,8 @@ constexpr std::array<Row, Count + 1> OneMore(const std::array<Row, Count>& table
 [[maybe_unused]] constexpr auto kRectHeadings =
     OneMore(gustrule::RectDuctHeadings, std::string_view("Re"));
 // l/min: 1/60 l/s, 1/60000 m³/s, 1/1000 m³/min, 60/1000 m³/hr.
-[[maybe_unused]] constexpr auto kUnits = OneMore(
-    gustrule::ConversionTable, {"l/min", {{{1, 60}, {1, 60000}, {1, 1000}, {60, 1000}}}});
+[[maybe_unused]] constexpr auto kUnits =
+    OneMore(gustrule::ConversionTable, {"l/min", {{{1, 60}, {1, 60000}, {1, 1000}, {60, 1000}}}});
 
 } // namespace
 
