@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "Texts.h"
 #include "Utf8.h"
 
 namespace gustrule::cli {
@@ -180,7 +181,7 @@ Request ParseCommandLine(std::span<const std::string_view> args,
     const std::size_t equals = arg.find('=');
     const Option* option = FindOption(known, arg.substr(0, equals));
     if (option == nullptr || (option->Value.empty() && equals != std::string_view::npos)) {
-      return fail(Join({"unknown option '", arg, "'"}));
+      return fail(Join({"unknown option ", Quoted(arg)}));
     }
     std::string_view value;
     if (!option->Value.empty()) {
@@ -204,7 +205,7 @@ Request ParseCommandLine(std::span<const std::string_view> args,
   const std::string_view name = positional.front();
   const Subcommand* command = named();
   if (command == nullptr) {
-    return fail(Join({"unknown subcommand '", name, "'"}));
+    return fail(Join({"unknown subcommand ", Quoted(name)}));
   }
   const std::size_t operands = positional.size() - 1;
   if (command->CheckArguments != nullptr) {
@@ -238,7 +239,7 @@ std::string UsageText(std::span<const Subcommand> subcommands) {
   return text;
 }
 
-std::string HelpText(std::span<const Subcommand> subcommands) {
+std::string HelpText(std::span<const Subcommand> subcommands, std::string_view epilogue) {
   std::string text = UsageText(subcommands);
   text += "\n"
           "Prints the duct calculator's result grids, computed exactly as the window computes "
@@ -269,22 +270,7 @@ std::string HelpText(std::span<const Subcommand> subcommands) {
     }
   }
   text += HelpLines(HelpOption()) + HelpLines(VersionOption());
-  text +=
-      "\n"
-      "Output: the heading row, then every row the calculation wrote (size: the chosen row, or "
-      "one\n"
-      "row per section), as an aligned table, or TSV, or for a schedule also CSV.\n"
-      "Exit status: 0 on success; 1 after an arithmetic failure (the rows written before it are\n"
-      "printed, the message goes to standard error), when a section of a schedule failed, or for\n"
-      "any other failure; 2 for a usage error; 3 when size finds no size that meets the limits.\n"
-      "\"gustrule-cli SUBCOMMAND --help\" prints the help of one subcommand.\n"
-      "\n"
-      "Examples:\n"
-      "  gustrule-cli round 183.7 1 spiral\n"
-      "  gustrule-cli rect 183.7 212 212 1 --tsv\n"
-      "  gustrule-cli convert 1,5 m³/s --decimal-separator ,\n"
-      "  gustrule-cli size 183.7 1 spiral --max-velocity 5 --max-friction 1\n"
-      "  gustrule-cli size --schedule ducts.csv --max-velocity 5 --csv\n";
+  text += Join({"\n", epilogue});
   return text;
 }
 

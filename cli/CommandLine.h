@@ -95,8 +95,9 @@ Request ParseCommandLine(std::span<const std::string_view> args,
 
 // "Usage:" and every subcommand's usage lines, then those of --help and --version.
 std::string UsageText(std::span<const Subcommand> subcommands);
-// The program's help: the usage, each subcommand with its description, every option.
-std::string HelpText(std::span<const Subcommand> subcommands);
+// The program's help: the usage, each subcommand with its description, every option, then
+// `epilogue` after an empty line.
+std::string HelpText(std::span<const Subcommand> subcommands, std::string_view epilogue);
 // One subcommand's help: its usage lines, description, details and options.
 std::string SubcommandHelpText(const Subcommand& subcommand);
 

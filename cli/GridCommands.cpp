@@ -51,6 +51,12 @@ int RunConvert(const Invocation& run) {
 } // namespace
 
 Subcommand RoundSubcommand() {
+  std::string withBends;
+  for (const DuctMaterial& material : DuctMaterials) {
+    if (material.ShowsBendLosses) {
+      withBends += std::string(withBends.empty() ? "" : " and ") + std::string(material.Word);
+    }
+  }
   return {
       .Name = "round",
       .Operands = 3,
@@ -58,10 +64,12 @@ Subcommand RoundSubcommand() {
       .Description =
           "      The round-duct table: for each of 23 duct sizes (80 to 1500 mm) the velocity "
           "(m/s),\n"
-          "      friction loss per metre and over LENGTH (Pa), velocity pressure (Pa) and, for "
-          "spiral\n"
-          "      duct, the losses of eight bends (Pa). FLOW is in l/s, LENGTH in m; a text that "
-          "does\n"
+          "      friction loss per metre and over LENGTH (Pa), velocity pressure (Pa) and, for " +
+          withBends +
+          "\n"
+          "      duct, the losses of eight bends (Pa). FLOW is in " +
+          std::string(ConversionUnits[0]) +
+          ", LENGTH in m; a text that does\n"
           "      not read as a number counts as 0.0001.\n",
       .Options = GridOptions(),
       .Run = RunRound,
@@ -76,7 +84,9 @@ Subcommand RectSubcommand() {
       .Description =
           "      One rectangular duct: equivalent round diameter (mm), velocity (m/s), friction "
           "loss\n"
-          "      per metre and over LENGTH (Pa) and velocity pressure (Pa). FLOW in l/s, sides in "
+          "      per metre and over LENGTH (Pa) and velocity pressure (Pa). FLOW in " +
+          std::string(ConversionUnits[0]) +
+          ", sides in "
           "mm,\n"
           "      LENGTH in m. A zero or unreadable input gives \"?...\" in every cell.\n",
       .Options = GridOptions(),

@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "Schedule.h"
 #include "Utf8.h"
 
 namespace gustrule::cli {
@@ -48,26 +47,22 @@ std::string GridText(const CellGrid& grid, GridStyle style) {
   for (const int row : rows) {
     for (std::size_t column = 0; column < columns; ++column) {
       const std::string& cell = grid.Cell(static_cast<int>(column), row);
-      cells[column] = style == GridStyle::Csv ? cell : OnOneLine(cell);
+      cells[column] = OnOneLine(cell);
     }
-    if (style == GridStyle::Csv) {
-      out += CsvLine(cells);
-    } else {
-      std::string line;
-      for (std::size_t column = 0; column < columns; ++column) {
-        if (column > 0) {
-          line += style == GridStyle::Tsv ? "\t" : "  ";
-        }
-        line += cells[column];
-        if (style == GridStyle::Aligned) {
-          line.append(widths[column] - DisplayWidth(cells[column]), ' ');
-        }
+    std::string line;
+    for (std::size_t column = 0; column < columns; ++column) {
+      if (column > 0) {
+        line += style == GridStyle::Tsv ? "\t" : "  ";
       }
+      line += cells[column];
       if (style == GridStyle::Aligned) {
-        line.erase(line.find_last_not_of(' ') + 1);
+        line.append(widths[column] - DisplayWidth(cells[column]), ' ');
       }
-      out += line;
     }
+    if (style == GridStyle::Aligned) {
+      line.erase(line.find_last_not_of(' ') + 1);
+    }
+    out += line;
     out += '\n';
   }
   return out;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "BatchCommand.h"
+#include "Conversions.h"
+#include "DuctMaterials.h"
 #include "GridCommands.h"
 #include "GridOutput.h"
 #include "NumberText.h"
@@ -19,11 +21,40 @@ namespace gustrule::cli {
 
 namespace {
 
+// What the program's help ends with: the output, the exit status and examples, which name the
+// first material and the units as the engine's tables do.
+std::string HelpEpilogue() {
+  const std::string material(DuctMaterials[0].Word);
+  return "Output: the heading row, then every row the calculation wrote (size: the chosen row), "
+         "as an\n"
+         "aligned table or TSV; a schedule also as CSV or JSON Lines, one line per section.\n"
+         "Exit status: 0 on success; 1 after an arithmetic failure (the rows written before it "
+         "are\n"
+         "printed, the message goes to standard error), when a section of a schedule failed, "
+         "when\n"
+         "standard output cannot be written, or for any other failure; 2 for a usage error or a\n"
+         "file that cannot be read; 3 when size finds no size that meets the limits.\n"
+         "\"gustrule-cli SUBCOMMAND --help\" prints the help of one subcommand.\n"
+         "\n"
+         "Examples:\n"
+         "  gustrule-cli round 183.7 1 " +
+         material +
+         "\n"
+         "  gustrule-cli rect 183.7 212 212 1 --tsv\n"
+         "  gustrule-cli convert 1,5 " +
+         std::string(ConversionUnits[1]) +
+         " --decimal-separator ,\n"
+         "  gustrule-cli size 183.7 1 " +
+         material +
+         " --max-velocity 5 --max-friction 1\n"
+         "  gustrule-cli size --schedule ducts.csv --max-velocity 5 --csv\n";
+}
+
 int Run(const Request& request, Console& io) {
   switch (request.What) {
   case Request::Action::Help:
     io.Out.Write(request.Command != nullptr ? SubcommandHelpText(*request.Command)
-                                            : HelpText(Subcommands()));
+                                            : HelpText(Subcommands(), HelpEpilogue()));
     return kExitSuccess;
   case Request::Action::Version:
     io.Out.Write(std::string(kProgram) + " " + GUSTRULE_VERSION + "\n");

@@ -46,7 +46,7 @@ std::string EncodeUtf8(char32_t character) {
   throw std::invalid_argument("a value beyond U+10FFFF is not a character");
 }
 
-std::optional<char32_t> DecodeSingleCharacter(std::string_view text) {
+std::optional<DecodedCharacter> DecodeFirstCharacter(std::string_view text) {
   if (text.empty()) {
     return std::nullopt;
   }
@@ -54,9 +54,9 @@ std::optional<char32_t> DecodeSingleCharacter(std::string_view text) {
   std::size_t length = 0;
   char32_t value = 0;
   if (lead < 0x80) {
-    length = 1;
-    value = lead;
-  } else if ((lead & 0xE0U) == 0xC0U) {
+    return DecodedCharacter{lead, 1};
+  }
+  if ((lead & 0xE0U) == 0xC0U) {
     length = 2;
     value = lead & 0x1FU;
   } else if ((lead & 0xF0U) == 0xE0U) {
@@ -68,7 +68,7 @@ std::optional<char32_t> DecodeSingleCharacter(std::string_view text) {
   } else {
     return std::nullopt;
   }
-  if (text.size() != length) {
+  if (text.size() < length) {
     return std::nullopt;
   }
   for (std::size_t i = 1; i < length; ++i) {
@@ -83,7 +83,15 @@ std::optional<char32_t> DecodeSingleCharacter(std::string_view text) {
   if (value < kSmallest[length] || value > kLargestCharacter || IsSurrogate(value)) {
     return std::nullopt;
   }
-  return value;
+  return DecodedCharacter{value, length};
+}
+
+std::optional<char32_t> DecodeSingleCharacter(std::string_view text) {
+  const std::optional<DecodedCharacter> first = DecodeFirstCharacter(text);
+  if (!first || first->Length != text.size()) {
+    return std::nullopt;
+  }
+  return first->Value;
 }
 
 std::size_t CountCharacters(std::string_view text) {

@@ -24,7 +24,7 @@ medians "$b/cli_bench"
 # gustrule-cli itself on the benchmark's schedule as a file: the median wall time of 5 runs,
 # from process start to exit, the aligned table written to /dev/null.
 schedule=build/bench/schedule-10000.csv
-"$b/cli_bench" --print-schedule >"$schedule"
+"$b/cli_bench" --print-schedule 10000 >"$schedule"
 times=()
 for _ in 1 2 3 4 5; do
   start=$(date +%s%N)
@@ -35,6 +35,19 @@ done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
 printf '| gustrule-cli size --schedule, 10,000 sections | %d.%03d ms | |\n' \
   $((median / 1000)) $((median % 1000))
+# A schedule of 1,000,000 sections (the benchmark's random mix, 32 MB) in each output form, one
+# run each: the wall time, the CPU time (user and system) and the peak memory (maximum resident
+# set), as GNU time measures them.
+large=build/bench/schedule-1000000.csv
+"$b/cli_bench" --print-schedule 1000000 >"$large"
+for mode in --tsv --csv --json aligned; do
+  /usr/bin/time -f '%e %U %S %M' -o build/bench/time.txt build/bench/cli/gustrule-cli size \
+    --schedule "$large" --max-velocity 5 --max-friction 1 ${mode/aligned/} >/dev/null 2>&1 || true
+  # GNU time writes a line about the exit status (1: some sections fail) before the figures.
+  tail -n 1 build/bench/time.txt | awk -v mode="$mode" '{
+    printf "| gustrule-cli size --schedule, 1,000,000 sections, %s | %s s, %.1f s CPU, peak %.1f MB | |\n",
+      mode, $1, $2 + $3, $4 / 1000 }'
+done
 QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
 "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 offscreen
 # The same probe on a real X server: Xvfb, in a session of its own, on Qt's X11 platform.

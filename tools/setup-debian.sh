@@ -34,11 +34,12 @@ for want in "${@:-build}"; do
   case $want in
     build) packages+=("${window[@]}") ;;
     # GoogleTest, Google Benchmark, desktop-file-validate for the menu entry, groff and man for
-    # rendering the man pages, the desktop session for the window tests that need a real X
-    # server, and locales for a "," locale.
+    # rendering the man pages, GNU time for the command line's peak memory, the desktop session
+    # for the window tests that need a real X server, the Orca screen reader that one of them
+    # listens with, and locales for a "," locale.
     test)
       packages+=("${window[@]}" libgtest-dev libbenchmark-dev desktop-file-utils groff-base man-db
-        "${desktop[@]}" locales)
+        time "${desktop[@]}" orca locales)
       german_locale=yes
       ;;
     desktop) packages+=("${desktop[@]}") ;;

@@ -19,8 +19,10 @@
 #include <QTabWidget>
 
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "About.h"
 #include "BoxHint.h"
@@ -202,7 +204,7 @@ void TQuellbornDuct::BuildWindow() {
       {"TabSheetConversions", u" Conversions ", &TQuellbornDuct::BuildConversionsPage},
   };
   for (const Page& page : kPages) {
-    auto* sheet = Named(new QWidget, page.name);
+    auto* sheet = Named(new TabSheet, page.name);
     PageControl->addTab(sheet, page.caption.toString());
     pageFocus_.append((this->*page.build)(sheet));
   }
@@ -362,9 +364,25 @@ QLineEdit* TQuellbornDuct::AddEdit(QWidget* parent, const char* name, QRect geom
   edit->setGeometry(geometry);
   edit->setMaxLength(maxLength);
   edit->installEventFilter(this); // keyboard focus selects the whole text
-  // Only the user's edits notify, so the initial text runs nothing.
-  connect(edit, &QLineEdit::textEdited, this,
-          [this, edit, onChange] { Guarded([&] { (this->*onChange)(edit); }); });
+  // Connected after the start text is set, so the start text runs nothing. Every later change
+  // runs the handler once. Typing, pasting, cutting and undo emit textEdited and then
+  // textChanged: the handler runs at once, for textEdited. A change that comes with textChanged
+  // alone is assistive technology editing the box over the accessibility bus (nothing else in
+  // the program sets these texts): the handler runs once the event loop is back, after the bus
+  // has had its reply, so that a failure box it opens does not hold that reply.
+  auto typed = std::make_shared<bool>(false);
+  connect(edit, &QLineEdit::textEdited, this, [this, edit, onChange, typed] {
+    *typed = true;
+    Guarded([&] { (this->*onChange)(edit); });
+  });
+  connect(edit, &QLineEdit::textChanged, this, [this, edit, onChange, typed] {
+    if (std::exchange(*typed, false)) {
+      return;
+    }
+    QMetaObject::invokeMethod(
+        edit, [this, edit, onChange] { Guarded([&] { (this->*onChange)(edit); }); },
+        Qt::QueuedConnection);
+  });
   return edit;
 }
 

@@ -112,6 +112,7 @@ void TextGrid::SetCell(int column, int row, QString text) {
     viewport()->update(area);
   }
   TextGridAccessibility::CellChanged(*this, column, row);
+  emit CellTextChanged(column, row);
 }
 
 QString TextGrid::Cell(int column, int row) const {

@@ -145,6 +145,8 @@ public:
 
 signals:
   void RowMoved(int from, int to);
+  // SetCell changed the cell's text.
+  void CellTextChanged(int column, int row);
 
 protected:
   bool event(QEvent* event) override;

@@ -43,7 +43,7 @@ public:
     case QAccessible::Name:
       return grid_->Cell(column_, gridRow_);
     case QAccessible::Description:
-      return IsColumnHeader() ? QString() : Table()->Announcement(column_, gridRow_);
+      return IsColumnHeader() ? QString() : Table()->CellDescription(column_, gridRow_);
     default:
       return {};
     }
@@ -232,23 +232,19 @@ int TextGridAccessible::ChildIndex(int column, int gridRow) const {
   return row < 0 ? -1 : HeaderCount() + row * Grid()->ColumnCount() + column;
 }
 
-QString TextGridAccessible::Announcement(int column, int gridRow) const {
-  QStringList labels;
-  if (HasHeading()) {
-    labels.append(Grid()->Cell(column, Grid()->HeadingRow()));
+QString TextGridAccessible::CellDescription(int column, int gridRow) const {
+  if (column < Grid()->FixedColumns()) {
+    return {};
   }
-  if (column >= Grid()->FixedColumns()) {
-    for (int fixed = 0; fixed < Grid()->FixedColumns(); ++fixed) {
-      labels.append(Grid()->Cell(fixed, gridRow));
-    }
+  QStringList labels;
+  for (int fixed = 0; fixed < Grid()->FixedColumns(); ++fixed) {
+    const QString heading = HasHeading() ? Grid()->Cell(fixed, Grid()->HeadingRow()) : QString();
+    const QString text = Grid()->Cell(fixed, gridRow);
+    labels.append(heading.isEmpty() || text.isEmpty() ? heading + text
+                                                      : heading + QLatin1Char(' ') + text);
   }
   labels.removeAll(QString());
-  if (labels.isEmpty()) {
-    return {}; // the name says it all
-  }
-  const QString text = Grid()->Cell(column, gridRow);
-  const QString where = labels.join(QStringLiteral(", "));
-  return text.isEmpty() ? where : where + QStringLiteral(": ") + text;
+  return labels.join(QStringLiteral(", "));
 }
 
 int TextGridAccessible::childCount() const {
@@ -395,18 +391,14 @@ void TextGridAccessible::Notify(int column, int gridRow, QAccessible::Event type
 
 void TextGridAccessible::CellChanged(int column, int gridRow) {
   Notify(column, gridRow, QAccessible::NameChanged);
-  if (HasHeading() && gridRow == Grid()->HeadingRow()) {
-    // Every cell of the column quotes its heading.
-    for (const int row : TableRows()) {
-      Notify(column, row, QAccessible::DescriptionChanged);
-    }
-    return;
+  if (column >= Grid()->FixedColumns()) {
+    return; // no description quotes it
   }
-  Notify(column, gridRow, QAccessible::DescriptionChanged);
-  if (column < Grid()->FixedColumns()) {
-    // Every other cell of the row quotes its row headers.
+  // The cells after the fixed columns quote them: those of the row, or for a heading every row.
+  const bool heading = HasHeading() && gridRow == Grid()->HeadingRow();
+  for (const int row : heading ? TableRows() : std::vector<int>{gridRow}) {
     for (int other = Grid()->FixedColumns(); other < Grid()->ColumnCount(); ++other) {
-      Notify(other, gridRow, QAccessible::DescriptionChanged);
+      Notify(other, row, QAccessible::DescriptionChanged);
     }
   }
 }
@@ -416,7 +408,9 @@ void TextGridAccessible::RowMoved(int from, int to) {
   for (int row = std::min(from, to); row <= std::max(from, to); ++row) {
     for (int column = 0; column < Grid()->ColumnCount(); ++column) {
       Notify(column, row, QAccessible::NameChanged);
-      Notify(column, row, QAccessible::DescriptionChanged);
+      if (column >= Grid()->FixedColumns()) {
+        Notify(column, row, QAccessible::DescriptionChanged);
+      }
     }
   }
 }

@@ -17,9 +17,11 @@ class TextGrid;
 // height 0 are not part of the table.
 //
 // Children: first one column header per column (when there is a heading row), then the cells row
-// by row. A cell's name is its text ("36.55"); its description says where it stands and what it
-// holds, as a screen reader announces it: "Vel (m/s), 80: 36.55" (column heading, row headers,
-// text). Selected cells are the highlighted ones (TextGrid::IsHighlighted).
+// by row. A cell's name is its text ("36.55"). Its description names its row by the fixed
+// columns, each as its heading and its text: "Ø (mm) 80". A screen reader speaks the column's
+// header and the name of a cell itself, so the description adds only what it would leave out
+// when the focus moves along a row; cells of the fixed columns and grids without them have none.
+// Selected cells are the highlighted ones (TextGrid::IsHighlighted).
 //
 // Interfaces are made only when a client asks for them: the table when the grid is first looked
 // at, a cell when it is first reached. Changes are announced only while a client listens
@@ -61,11 +63,11 @@ public:
   void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
   // For the cells: the grid rows that are table rows, top to bottom; the table row of a grid row
-  // (-1 if it is none); the interface of a cell, made on first use; the cell's announcement.
+  // (-1 if it is none); the interface of a cell, made on first use; the cell's description.
   std::vector<int> TableRows() const;
   int TableRow(int gridRow) const;
   QAccessibleInterface* Cell(int column, int gridRow) const;
-  QString Announcement(int column, int gridRow) const;
+  QString CellDescription(int column, int gridRow) const;
 
   // The grid's notifications, see TextGridAccessibility below.
   void CellChanged(int column, int gridRow);
@@ -96,7 +98,7 @@ namespace TextGridAccessibility {
 
 // Registers the factory that gives every TextGrid a TextGridAccessible; once per process.
 void InstallFactory();
-// A cell's text changed: its name and description, and the descriptions that quote it.
+// A cell's text changed: its name, and the descriptions that quote it.
 void CellChanged(TextGrid& grid, int column, int row);
 // Rows moved: the texts of the rows between the two positions changed.
 void RowMoved(TextGrid& grid, int from, int to);

@@ -7,7 +7,9 @@ Run inside tools/desktop-session.sh --a11y (an X server and the AT-SPI bus). Sta
 Qt's accessibility bridge on, then through pyatspi: reads the round duct grid as a table, finds the
 two side boxes by their names and reads the velocities picture's description; moves through the
 grid with real keys and checks what the focus announces; types a new flow through the real X
-input and reads the changed cell back. Every wait has a deadline. Exit status 0 when all holds.
+input and reads the changed cell back; sets, inserts and deletes text of the flow box over the bus
+and reads the cell back again, and sets a zero flow, whose failure box must not hold the call.
+Every wait has a deadline. Exit status 0 when all holds.
 """
 
 import os
@@ -104,7 +106,7 @@ def main(program):
         velocity = headings.index("Vel (m/s)")
         cell = table.getAccessibleAt(sizes.index("80"), velocity)
         check(cell.name == "36.55", "36.55 under 'Vel (m/s)' in the 80 mm row (%r)" % cell.name)
-        check(cell.description == "Vel (m/s), 80: 36.55", "its announcement %r" % cell.description)
+        check(cell.description == "Ø (mm) 80", "its description names its row %r" % cell.description)
 
         for side in ("Side A (mm)", "Side B (mm)"):
             box = find(app, lambda a: a.getRole() == pyatspi.ROLE_TEXT and a.name == side)
@@ -132,8 +134,9 @@ def main(program):
         key("Down")
         key("Down")
         announced = wait_for("the focus on the 80 mm velocity", lambda: [
-            e for e in focus_events if e.source.description == "Vel (m/s), 80: 36.55"])
-        check(bool(announced), "moving down announces 'Vel (m/s), 80: 36.55'")
+            e for e in focus_events
+            if e.source.name == "36.55" and e.source.description == "Ø (mm) 80"])
+        check(bool(announced), "moving down announces '36.55', described 'Ø (mm) 80'")
 
         # Into the flow box (the focus selects its text) and a new flow, typed on the keyboard.
         key("Tab")
@@ -143,6 +146,34 @@ def main(program):
         changed = wait_for("the 80 mm velocity for 250 l/s", lambda: table.getAccessibleAt(
             sizes.index("80"), velocity).name == "49.74")
         check(bool(changed), "after typing 250 l/s the cell reads 49.74")
+
+        # Edits made over the bus, as on-screen keyboards and dictation make them, recalculate.
+        flow = find(app, lambda a: a.getRole() == pyatspi.ROLE_TEXT and
+                    a.name == "Air Volume Flow (l/s)" and a.getState().contains(pyatspi.STATE_FOCUSED))
+        editable = flow.queryEditableText()
+        for edit, text, expected in ((lambda: editable.setTextContents("300"), "300", "59.68"),
+                                     (lambda: editable.insertText(0, "1", 1), "1300", "258.63"),
+                                     (lambda: editable.deleteText(0, 1), "300", "59.68")):
+            edit()
+            read = wait_for("the 80 mm velocity for %s l/s" % text, lambda: table.getAccessibleAt(
+                sizes.index("80"), velocity).name == expected)
+            check(bool(read), "after the flow box was set to %s over the bus the cell reads %s"
+                  % (text, expected))
+        # The failure box that a zero opens does not hold the call's reply.
+        pyatspi.setTimeout(2000, 15000)
+        try:
+            editable.setTextContents("0")
+            returned = True
+        except Exception:
+            returned = False
+        check(returned, "setting the flow to 0 over the bus returns within 2 s")
+        box = wait_for("the failure box", lambda: find(
+            app, lambda a: a.getRole() == pyatspi.ROLE_ALERT and a.getState().contains(
+                pyatspi.STATE_SHOWING)))
+        check(box is not None and find(box, lambda a: a.name == "Floating point division by "
+                                       "zero.") is not None,
+              "then the failure box says 'Floating point division by zero.'")
+        key("Return")
     finally:
         process.terminate()
         try:

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Program.h"
+#include "Texts.h"
 
 namespace gustrule::cli {
 namespace {
@@ -77,7 +79,8 @@ TEST(CommandLine, UsageAndHelpShowASubcommandsOwnOptions) {
   EXPECT_NE(UsageText(kTable).find(
                 "  gustrule-cli size FLOW [--max-velocity V] [--tsv] [--decimal-separator C]\n"),
             std::string::npos);
-  EXPECT_NE(HelpText(kTable).find("  --max-velocity V         at most V m/s\n"), std::string::npos);
+  EXPECT_NE(HelpText(kTable, "").find("  --max-velocity V         at most V m/s\n"),
+            std::string::npos);
   const std::string help = SubcommandHelpText(kTable[1]);
   EXPECT_TRUE(help.starts_with("Usage:\n"
                                "  gustrule-cli size FLOW [--max-velocity V] [--tsv] "
@@ -112,6 +115,57 @@ TEST(CommandLine, AUsageErrorPointsToTheHelpOfItsSubcommand) {
   EXPECT_EQ(UsageError(err, "size", "FLOW 'x' is not a number"), kExitUsage);
   EXPECT_EQ(err.Text, "gustrule-cli: FLOW 'x' is not a number\n"
                       "Try 'gustrule-cli size --help'.\n");
+}
+
+TEST(RunCommandLine, EveryRunStartsFromTheSameDefaults) {
+  const struct {
+    std::vector<std::string_view> args;
+    int status;
+    std::string out, err;
+  } runs[] = {
+      {{"convert", "1", "m³/s", "--tsv"},
+       0,
+       "l/s\tm³/s\tm³/min\tm³/hr\n1000.00\t1.00\t60.00\t3600.00\n",
+       ""},
+      {{"convert", "1,5", "m³/s", "--tsv", "--decimal-separator", ","},
+       0,
+       "l/s\tm³/s\tm³/min\tm³/hr\n1500.00\t1.50\t90.00\t5400.00\n",
+       ""},
+      {{"convert", "1,5", "m³/s", "--tsv"}, // "," is no longer the separator
+       0,
+       "l/s\tm³/s\tm³/min\tm³/hr\n0.00\t0.00\t0.00\t0.00\n",
+       ""},
+      {{"size", "--schedule", "-", "--max-velocity", "5"},
+       2,
+       "",
+       "gustrule-cli: size --schedule does not run in a batch\nTry 'gustrule-cli size --help'.\n"},
+  };
+  for (const auto& run : runs) {
+    StringOut out;
+    StringOut err;
+    Console io{-1, out, err};
+    EXPECT_EQ(RunCommandLine(run.args, io), run.status) << testing::PrintToString(run.args);
+    EXPECT_EQ(out.Text, run.out) << testing::PrintToString(run.args);
+    EXPECT_EQ(err.Text, run.err) << testing::PrintToString(run.args);
+  }
+}
+
+TEST(Quoted, QuotesAtMost40CharactersWithNothingRawForATerminal) {
+  const struct {
+    std::string text, quoted;
+  } cases[] = {
+      {"12a", "'12a'"},
+      {std::string(40, 'x'), "'" + std::string(40, 'x') + "'"},
+      {std::string(41, 'x'), "'" + std::string(40, 'x') + "'..."},
+      {"a\tb\\c\r\n", "'a\\tb\\\\c\\r\\n'"},
+      {"\x1b[2J\x7f", "'\\x1B[2J\\x7F'"},
+      {"\xff\xfe" + std::string(40, 'x'), "'\\xFF\\xFE" + std::string(38, 'x') + "'..."},
+      {"\u202e\u0085\u2028", "'\\u{202E}\\u{0085}\\u{2028}'"},
+      {"Büro ³", "'Büro ³'"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Quoted(c.text), c.quoted);
+  }
 }
 
 // A subcommand whose values depend on an option: one value, or none with --file.

@@ -134,7 +134,9 @@ expect "size: 5.0039 m/s shows as 5.00 but exceeds 5" 0 "$round_head"$'\n'"$roun
 expect "size with a comma separator" 0 "$round_head"$'\n'"$round_250" "" \
   -- size 183,7 1 spiral --max-friction 1,0 --decimal-separator , --tsv
 expect "size: no size qualifies" 3 "" "$no_size" -- size 183.7 1 spiral --max-velocity 0.05
-expect "size: zero flow" 1 "" "Floating point division by zero." -- size 0 1 spiral --max-velocity 5
+expect_usage "size: zero flow" "FLOW '0' is not above zero" -- size 0 1 spiral --max-velocity 5
+expect_usage "size: negative length" "LENGTH '-5' is not above zero" \
+  -- size 1 -5 spiral --max-velocity 5
 expect "size: flow beyond the double range" 1 "" "Floating point overflow." \
   -- size 2e1000 1 spiral --max-velocity 5
 expect_usage "size: unreadable flow" "FLOW '12a' is not a number" \
@@ -150,45 +152,80 @@ expect_usage "size: bad duct type" "the duct type is spiral or flexible" \
   -- size 1 1 Spiral --max-velocity 5
 expect_usage "size: values and --schedule" "size --schedule takes no values" \
   -- size 1 1 spiral --schedule x --max-velocity 5
-expect_usage "size: --csv without --schedule" "--csv goes only with --schedule" \
-  -- size 1 1 spiral --max-velocity 5 --csv
-expect_usage "size: --tsv and --csv" "--tsv and --csv exclude each other" \
+expect_usage "size: --json without --schedule" "--json goes only with --schedule" \
+  -- size 1 1 spiral --max-velocity 5 --json
+expect_usage "size: --tsv and --csv" "--tsv, --csv and --json exclude each other" \
   -- size --schedule x --max-velocity 5 --csv --tsv
+expect_usage "size: --output-delimiter without --csv" "--output-delimiter goes only with --csv" \
+  -- size --schedule x --max-velocity 5 --output-delimiter ';'
+expect_usage "size: --input-delimiter" "--input-delimiter is ',', ';' or tab" \
+  -- size --schedule x --input-delimiter '|'
 expect_usage "size: --type" "--type is spiral or flexible" -- size --schedule x --type oval
-expect_usage "size: no such file" "cannot read '$work/none.csv': No such file or directory" \
+expect "size: no such file" 2 "" "gustrule-cli: $work/none.csv: No such file or directory" \
   -- size --schedule "$work/none.csv" --max-velocity 5
+expect "size: a folder" 2 "" "gustrule-cli: $work: Is a directory" \
+  -- size --schedule "$work" --max-velocity 5
 
-sched_head="Section${T}$round_head"
-printf '%s\r\n' "Section,Flow,max_velocity,Type" "# supply" "A,183.7,,flexible" "\"B, 2\",x" \
+# A schedule: each section's line shows its input, its results and its status; each failure is
+# told with the file and the line where its record begins, then a summary.
+printf '%s\r\n' "Section,Flow,max_velocity,Type" "#1 riser,183.7,,flexible" "\"B,"  "2\",x" \
   "C,245.63" "" "D,0" "E,183.7,0.05" "F,183.7,,spiral,extra" >"$work/mixed.csv"
-mixed_out="$sched_head"$'\n'"A${T}$flexible_300"$'\n'"B, 2${T}${T}${T}${T}${T}${T}${T}${T}${T}${T}${T}"
-mixed_out+="${T}${T}"$'\n'"C${T}$round_300"$'\n'"D"$(printf '\t%.0s' {1..13})$'\n'"E"
-mixed_out+=$(printf '\t%.0s' {1..13})$'\n'"F"$(printf '\t%.0s' {1..13})
-mixed_err="line 4: flow 'x' is not a number"$'\n'"line 7: Floating point division by zero."
-mixed_err+=$'\n'"line 8: $no_size"$'\n'"line 9: 5 fields, the header has 4"
-expect "schedule with bad lines among good ones" 1 "$mixed_out" "$mixed_err" \
+empty13=$(printf '\t%.0s' {1..13})
+mixed_out="Section${T}Flow${T}max_velocity${T}Type${T}$round_head${T}status"
+mixed_out+=$'\n'"#1 riser${T}183.7${T}${T}flexible${T}$flexible_300${T}ok"
+mixed_out+=$'\n'"B,  2${T}x${T}${T}$empty13${T}flow 'x' is not a number"
+mixed_out+=$'\n'"C${T}245.63${T}${T}${T}$round_300${T}ok"
+mixed_out+=$'\n'"D${T}0${T}${T}$empty13${T}flow '0' is not above zero"
+mixed_out+=$'\n'"E${T}183.7${T}0.05${T}$empty13${T}$no_size"
+mixed_out+=$'\n'"F${T}183.7${T}${T}spiral$empty13${T}5 fields, the header has 4"
+mixed_err() {
+  printf 'gustrule-cli: %s:%s\n' "$1" "3: flow 'x' is not a number" "$1" "7: flow '0' is not above zero" \
+    "$1" "8: $no_size" "$1" "9: 5 fields, the header has 4"
+  printf 'gustrule-cli: 2 sections sized, 4 failed'
+}
+expect "schedule with bad lines among good ones" 1 "$mixed_out" "$(mixed_err "$work/mixed.csv")" \
   -- size --schedule "$work/mixed.csv" --max-friction 1 --max-velocity 5 --tsv
-expect "schedule from standard input" 1 "$mixed_out" "$mixed_err" \
+expect "schedule from standard input" 1 "$mixed_out" "$(mixed_err -)" \
   -- size --schedule - --max-friction 1 --max-velocity 5 --tsv <"$work/mixed.csv"
-printf '%s\n' 'section,flow' '"B, 2",183.7' '"say ""hi""",183.7' >"$work/quoted.csv"
-round_250_csv=${round_250//$T/,}
-expect_line "schedule as CSV: quoted where needed" 2 "\"B, 2\",$round_250_csv" \
-  -- size --schedule=- --max-velocity 5 --csv <"$work/quoted.csv"
-expect_line "schedule as CSV: quotes doubled" 3 "\"say \"\"hi\"\"\",$round_250_csv" \
-  -- size --schedule=- --max-velocity 5 --csv <"$work/quoted.csv"
-printf 'flow\tsection\n"183,7"\tone, two\n' >"$work/comma.tsv"
-expect "schedule: tabs, and a comma separator" 0 "$sched_head"$'\n'"one, two${T}$round_250" "" \
-  -- size --schedule "$work/comma.tsv" --max-velocity 5 --decimal-separator , --tsv
-printf 'flow\n"183,7"\n183.7\n' >"$work/comma.csv"
-expect "schedule: a comma decimal in a CSV is quoted" 1 \
-  "$sched_head"$'\n'"${T}$round_250"$'\n'"$(printf '\t%.0s' {1..13})" \
-  "line 3: flow '183.7' is not a number" \
-  -- size --schedule "$work/comma.csv" --max-velocity 5 --decimal-separator , --tsv
-expect_usage "schedule without a flow column" "standard input: no 'flow' column" \
-  -- size --schedule - --max-velocity 5 <<<"section,Flow rate"
-expect_usage "schedule with a column named twice" \
-  "standard input: the column 'flow' is named twice" \
-  -- size --schedule - --max-velocity 5 <<<"flow,FLOW"
+printf '%s\n' 'Abschnitt;Flow (l/s);max_velocity' '=A1;183,7;5' >"$work/german.csv"
+round_250_semicolons=${round_250//./,}
+expect_line "schedule for a German spreadsheet" 2 \
+  "\"'=A1\";183,7;5;${round_250_semicolons//$T/;};ok" \
+  -- size --schedule "$work/german.csv" --decimal-separator , --csv --output-delimiter ';'
+expect_usage "schedule with a misspelt column" "-:1: unknown column 'Lenght': did you mean 'length'?" \
+  -- size --schedule - --max-velocity 5 <<<"flow,Lenght"
+expect_usage "a header that is not one" \
+  "/dev/zero:1: the header line is longer than 1048576 bytes" \
+  -- size --schedule /dev/zero --max-velocity 5
+{
+  echo flow
+  head -c 10000000 /dev/zero | tr '\0' 1
+} >"$work/long.csv"
+expect "a 10 MB line stops the reading" 1 "flow${T}$round_head${T}status" \
+  "gustrule-cli: $work/long.csv:2: a record longer than 1048576 bytes" \
+  -- size --schedule "$work/long.csv" --max-velocity 5 --tsv
+
+TMPDIR=$work/none expect "the aligned table needs a temporary file" 1 "" \
+  "gustrule-cli: cannot make a temporary file: No such file or directory" \
+  -- size --schedule "$work/german.csv" --max-velocity 5
+expect "other forms do not" 1 \
+  "Abschnitt${T}Flow (l/s)${T}max_velocity${T}$round_head${T}status"$'\n'"=A1${T}183,7${T}5$empty13${T}flow '183,7' is not a number" \
+  "gustrule-cli: $work/german.csv:2: flow '183,7' is not a number"$'\n'"gustrule-cli: 0 sections sized, 1 failed" \
+  -- size --schedule "$work/german.csv" --tsv
+
+# Memory stays bounded, whatever the size: the schedule is read and written line by line (the
+# aligned table through a temporary file). 10 MB of sections with long names take well under
+# 30 MB. Not under the sanitizers, whose shadow memory is counted too.
+if [[ ${2-} != sanitized ]]; then
+  awk 'BEGIN { name = sprintf("%2000s", ""); gsub(/ /, "x", name); print "section,flow"
+               for (i = 0; i < 5000; i++) print name i "," 20 + i % 3000 }' >"$work/large.csv"
+  for mode in --tsv ""; do
+    peak=$(/usr/bin/time -f %M "$cli" size --schedule "$work/large.csv" --max-velocity 5 $mode \
+      2>&1 >/dev/null)
+    verdict "memory of 10 MB of sections ${mode:-aligned}" "$( ((peak < 30000)) && echo yes)" \
+      "  peak $peak KB"
+  done
+fi
 
 expect_usage "unknown subcommand" "unknown subcommand 'square'" -- square 1 2
 expect_usage "missing values" "round takes 3 values" -- round 183.7 1
@@ -197,7 +234,8 @@ expect_usage "separator of two characters" "--decimal-separator takes exactly on
   -- convert 1 l/s --decimal-separator ab
 expect_usage "separator missing" "--decimal-separator needs a character" \
   -- convert 1 l/s --decimal-separator
-expect_usage "unknown option" "unknown option '--json'" -- round 1 1 spiral --json
+expect_usage "unknown option" "unknown option '--bogus'" -- round 1 1 spiral --bogus
+expect_usage "an unknown option is quoted escaped" "unknown option '--\\x1B[2J'" -- $'--\e[2J'
 expect_usage "an option of size" "--csv is not an option of round" -- round 1 1 spiral --csv
 expect_usage "a switch takes no value" "unknown option '--tsv=yes'" -- round 1 1 spiral --tsv=yes
 expect_usage "no arguments" "no subcommand given" --
@@ -207,7 +245,8 @@ expect_usage "-h after -- is a value" "unknown subcommand '-h'" -- -- -h
 # error, then the status line; a line starts from the same defaults as a run of its own.
 batch_lines=("convert${T}1,5${T}m³/s${T}--decimal-separator${T},${T}--tsv"
   "convert${T}1,5${T}m³/s" "rect${T}183.7${T}-212${T}212${T}1"
-  "size${T} 183.7 ${T}1${T}spiral${T}--max-velocity${T}5" "round${T}1${T}1${T}oval" "" "-h")
+  "size${T} 183.7 ${T}1${T}spiral${T}--max-velocity${T}5" "size${T}1${T}${T}spiral${T}--max-friction${T}1"
+  "round${T}1${T}1${T}oval" "" "-h")
 for line in "${batch_lines[@]}"; do
   mapfile -t -d "$T" args < <(printf '%s' "$line")
   status=0
@@ -219,6 +258,13 @@ printf '%s\n' "${batch_lines[@]}" | "$cli" batch >"$work/batch" 2>"$err_file"
 verdict "batch output is that of separate runs" \
   "$([[ $? == 0 && ! -s $err_file ]] && cmp -s "$work/separate" "$work/batch" && echo yes)" \
   "$(diff -a "$work/separate" "$work/batch")"
+{
+  printf 'convert\t1\tl/s\n'
+  head -c 1100000 /dev/zero
+} >"$work/long-batch"
+expect "batch: a line longer than 1 MiB ends it" 1 \
+  "l/s   m³/s  m³/min  m³/hr"$'\n'"1.00  0.00  0.06    3.60"$'\n\036'" status 0" \
+  "gustrule-cli: -:2: a line longer than 1048576 bytes" -- batch <"$work/long-batch"
 expect "batch: no schedule from the batch's input" 0 \
   "gustrule-cli: size --schedule does not run in a batch
 Try 'gustrule-cli size --help'."$'\n\036'" status 2" "" \
@@ -229,12 +275,14 @@ Try 'gustrule-cli size --help'."$'\n\036'" status 2" "" \
 write_checks=("--help" "--version" "round${T}1${T}1${T}spiral" "rect${T}1${T}2${T}3${T}4"
   "convert${T}1${T}l/s" "size${T}1${T}1${T}spiral${T}--max-velocity${T}5" "size${T}--help" "batch")
 for line in "${write_checks[@]}"; do
+  write_input="convert${T}1${T}l/s"
+  [[ $line == size*--schedule* ]] && write_input=$'flow\n183.7'
   mapfile -t -d "$T" args < <(printf '%s' "$line")
   for target in full closed; do
     if [[ $target == full ]]; then
-      "$cli" "${args[@]}" >/dev/full 2>"$err_file" <<<"convert${T}1${T}l/s"
+      "$cli" "${args[@]}" >/dev/full 2>"$err_file" <<<"$write_input"
     else
-      "$cli" "${args[@]}" >&- 2>"$err_file" <<<"convert${T}1${T}l/s"
+      "$cli" "${args[@]}" >&- 2>"$err_file" <<<"$write_input"
     fi
     status=$?
     err=$(cat "$err_file")

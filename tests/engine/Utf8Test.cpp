@@ -46,6 +46,32 @@ TEST(Utf8, NonCharactersAreRefused) {
   }
 }
 
+TEST(Utf8, TheFirstCharacterIsDecodedWhateverFollows) {
+  const struct {
+    std::string text;
+    char32_t value;
+    std::size_t length; // 0: nothing decodes
+  } cases[] = {{"ab", U'a', 1},
+               {"\xC2\xB3\xC2", 0xB3, 2},
+               {"\xF4\x8F\xBF\xBFz", 0x10FFFF, 4},
+               {"", 0, 0},
+               {"\xC2x", 0, 0},
+               {"\xC0\xAC", 0, 0},
+               {"\xED\xA0\x80", 0, 0},
+               {"\xE2\x82", 0, 0},
+               {"\x80"
+                "a",
+                0, 0}};
+  for (const auto& c : cases) {
+    const auto first = DecodeFirstCharacter(c.text);
+    ASSERT_EQ(first.has_value(), c.length > 0) << testing::PrintToString(c.text);
+    if (first) {
+      EXPECT_EQ(first->Value, c.value);
+      EXPECT_EQ(first->Length, c.length);
+    }
+  }
+}
+
 TEST(Utf8, CharactersAreCountedNotBytes) {
   EXPECT_EQ(CountCharacters("m³/min"), 6U);
   EXPECT_EQ(CountCharacters("Eqiv Ø (mm)"), 11U);

@@ -75,6 +75,20 @@ check_help() {
     passes=$((passes + 1))
   fi
 
+  # The words from the engine's tables: each duct type of the usage lines and each flow unit of
+  # convert's description is on the page too.
+  local words word
+  words=$(grep -oE 'LENGTH [a-z|]+' <<<"$help" | head -n 1 | cut -d' ' -f2 | tr '|' '\n')
+  words+=$'\n'$(sed -n '/^  convert /{n;p;}' <<<"$help" | sed -E 's/.* into (.*)\. UNIT.*/\1/' |
+    sed -E 's/,? and /, /' | tr -d ' ' | tr ',' '\n')
+  for word in $words; do
+    if plain_page | grep -qF -- "$word"; then
+      passes=$((passes + 1))
+    else
+      fail "the page does not name '$word', which --help does"
+    fi
+  done
+
   # Subcommands: those of the usage lines and of the described list, in each text.
   local help_usage help_list page_synopsis page_list
   help_usage=$(grep -oE 'gustrule-cli [a-z]+' <<<"$help" | cut -d' ' -f2 | sort -u)

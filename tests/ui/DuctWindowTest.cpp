@@ -269,6 +269,9 @@ void DuctWindowTest::zeroFlowReportsEachKeystrokeAndKeepsTheGrid() {
   QCOMPARE(reports_.size(), 2);
   QTest::keyClicks(w.EditRoundVolume, QStringLiteral("5"));
   QCOMPARE(reports_.last(), QStringLiteral("Invalid floating point operation."));
+  // Each keystroke ran the calculation at once, and nothing runs it again later.
+  QTest::qWait(20);
+  QCOMPARE(reports_.size(), 3);
 }
 
 void DuctWindowTest::rectangularFailureKeepsTheRow() {
