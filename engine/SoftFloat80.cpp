@@ -34,8 +34,8 @@ Float80 AddFinite(Unpacked a, Unpacked b) {
   // a shifted b loses nothing for shifts up to 62, and beyond that its sticky bit lies far below
   // the rounding position, as at most one bit cancels.
   const U128 larger = U128(a.Significand) << 62;
-  const U128 smaller =
-      internal::ShiftRightSticky(U128(b.Significand) << 62, a.Exponent - b.Exponent);
+  const U128 smaller = internal::ShiftRightSticky(U128(b.Significand) << 62,
+                                                  a.Exponent - b.Exponent);
   const U128 sum = a.Negative == b.Negative ? larger + smaller : larger - smaller;
   if (sum == 0) {
     return Zero(false); // x + (-x) is +0 when rounding to nearest

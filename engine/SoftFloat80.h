@@ -15,8 +15,8 @@ namespace gustrule::soft {
 // 0 * inf) a NaN. Nothing here raises; the checked layer (Extended) turns infinities and NaN
 // into failures.
 struct Float80 {
-  std::uint64_t Significand = 0;  // bit 63 is the integer bit
-  std::uint16_t SignExponent = 0; // bit 15 the sign, bits 0-14 the biased exponent
+  std::uint64_t Significand = 0;   // bit 63 is the integer bit
+  std::uint16_t SignExponent = 0;  // bit 15 the sign, bits 0-14 the biased exponent
 
   constexpr Float80() = default;
   // A whole number, exactly: Float80(10), Float80(-3). Implicit so that formulas read as written.
@@ -44,8 +44,7 @@ constexpr Float80::Float80(int value) {
       value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   const int shift = std::countl_zero(magnitude);
   Significand = magnitude << shift;
-  SignExponent =
-      static_cast<std::uint16_t>((value < 0 ? kSignBit : 0) | (kExponentBias + 63 - shift));
+  SignExponent = static_cast<std::uint16_t>((value < 0 ? kSignBit : 0) | (kExponentBias + 63 - shift));
 }
 
 // Whether two values have the same encoding (unlike ==, which holds for +0 and -0 and never for

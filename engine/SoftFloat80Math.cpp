@@ -29,7 +29,8 @@ namespace {
 // A real number Words * 2^(Exponent - 64 N) with N 64-bit words, least significant first, and
 // the top bit of the top word set unless the value is zero. Every operation truncates its exact
 // result to N words, an error below one unit of the last word.
-template <int N> struct Wide {
+template <int N>
+struct Wide {
   std::array<std::uint64_t, static_cast<std::size_t>(N)> Words{};
   int Exponent = 0;
   bool Negative = false;
@@ -70,7 +71,8 @@ constexpr std::array<std::uint64_t, M> ShiftRight(const std::array<std::uint64_t
 }
 
 // How many leading zero bits an M-word number has (64 M for zero).
-template <std::size_t M> constexpr int LeadingZeros(const std::array<std::uint64_t, M>& words) {
+template <std::size_t M>
+constexpr int LeadingZeros(const std::array<std::uint64_t, M>& words) {
   int zeros = 0;
   for (int i = static_cast<int>(M) - 1; i >= 0; --i) {
     const std::uint64_t word = words[static_cast<std::size_t>(i)];
@@ -101,19 +103,22 @@ constexpr Wide<N> Pack(const std::array<std::uint64_t, M>& words, int scale, boo
   return result;
 }
 
-template <int N> constexpr Wide<N> Negated(Wide<N> x) {
+template <int N>
+constexpr Wide<N> Negated(Wide<N> x) {
   x.Negative = !x.Negative;
   return x;
 }
 
-template <int N> constexpr Wide<N> FromInteger(std::int64_t value) {
+template <int N>
+constexpr Wide<N> FromInteger(std::int64_t value) {
   const std::uint64_t magnitude =
       value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
   return Pack<N>(std::array<std::uint64_t, 1>{magnitude}, 0, value < 0);
 }
 
 // A finite extended value, exactly.
-template <int N> constexpr Wide<N> FromFloat80(Float80 x) {
+template <int N>
+constexpr Wide<N> FromFloat80(Float80 x) {
   if (internal::IsZero(x)) {
     return {};
   }
@@ -121,15 +126,16 @@ template <int N> constexpr Wide<N> FromFloat80(Float80 x) {
   return Pack<N>(std::array<std::uint64_t, 1>{u.Significand}, u.Exponent - 63, u.Negative);
 }
 
-template <int N> constexpr Wide<N> operator*(const Wide<N>& a, const Wide<N>& b) {
+template <int N>
+constexpr Wide<N> operator*(const Wide<N>& a, const Wide<N>& b) {
   std::array<std::uint64_t, static_cast<std::size_t>(2 * N)> product{};
   for (int i = 0; i < N; ++i) {
     std::uint64_t carry = 0;
     for (int j = 0; j < N; ++j) {
       const auto k = static_cast<std::size_t>(i + j);
-      const U128 t =
-          U128(a.Words[static_cast<std::size_t>(i)]) * b.Words[static_cast<std::size_t>(j)] +
-          product[k] + carry;
+      const U128 t = U128(a.Words[static_cast<std::size_t>(i)]) *
+                         b.Words[static_cast<std::size_t>(j)] +
+                     product[k] + carry;
       product[k] = static_cast<std::uint64_t>(t);
       carry = static_cast<std::uint64_t>(t >> 64);
     }
@@ -150,7 +156,8 @@ constexpr bool WordsBelow(const std::array<std::uint64_t, M>& a,
   return false;
 }
 
-template <int N> constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b) {
+template <int N>
+constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b) {
   if (a.IsZero()) {
     return b;
   }
@@ -192,7 +199,8 @@ template <int N> constexpr Wide<N> operator+(const Wide<N>& a, const Wide<N>& b)
   return Pack<N>(x, larger.Exponent - 64 * N - 64, larger.Negative);
 }
 
-template <int N> constexpr Wide<N> operator-(const Wide<N>& a, const Wide<N>& b) {
+template <int N>
+constexpr Wide<N> operator-(const Wide<N>& a, const Wide<N>& b) {
   return a + Negated(b);
 }
 
@@ -209,7 +217,8 @@ constexpr Wide<2> WithSignificand(U128 significand, int exponent, bool negative)
 
 // The product's top 128 bits from three of the four word products; what is left out is below
 // three units of the last place.
-template <> constexpr Wide<2> operator*(const Wide<2>& a, const Wide<2>& b) {
+template <>
+constexpr Wide<2> operator*(const Wide<2>& a, const Wide<2>& b) {
   if (a.IsZero() || b.IsZero()) {
     return {};
   }
@@ -226,7 +235,8 @@ template <> constexpr Wide<2> operator*(const Wide<2>& a, const Wide<2>& b) {
 
 // The smaller operand is shifted right with the 64 bits it loses kept as a guard word, so a
 // difference that cancels leading bits still has them to shift in.
-template <> constexpr Wide<2> operator+(const Wide<2>& a, const Wide<2>& b) {
+template <>
+constexpr Wide<2> operator+(const Wide<2>& a, const Wide<2>& b) {
   if (a.IsZero()) {
     return b;
   }
@@ -284,7 +294,8 @@ template <> constexpr Wide<2> operator+(const Wide<2>& a, const Wide<2>& b) {
 }
 
 // a / d for a small whole d > 0.
-template <int N> constexpr Wide<N> DividedBy(const Wide<N>& a, std::uint64_t d) {
+template <int N>
+constexpr Wide<N> DividedBy(const Wide<N>& a, std::uint64_t d) {
   // floor(Words * 2^64 / d), one word longer than a, so no bit of the quotient is lost.
   std::array<std::uint64_t, static_cast<std::size_t>(N + 1)> quotient{};
   U128 remainder = 0;
@@ -299,7 +310,8 @@ template <int N> constexpr Wide<N> DividedBy(const Wide<N>& a, std::uint64_t d) 
 
 // 1 / b by Newton's iteration y + y (1 - b y), which doubles the correct bits each time, from
 // the quotient by b's top word.
-template <int N> constexpr Wide<N> Reciprocal(const Wide<N>& b) {
+template <int N>
+constexpr Wide<N> Reciprocal(const Wide<N>& b) {
   Wide<N> y = DividedBy(FromInteger<N>(1), b.Words[static_cast<std::size_t>(N - 1)]);
   y.Exponent += 64 - b.Exponent;
   y.Negative = b.Negative;
@@ -311,12 +323,14 @@ template <int N> constexpr Wide<N> Reciprocal(const Wide<N>& b) {
 }
 
 // Whether a series term is too small to change a sum at N words.
-template <int N> constexpr bool Negligible(const Wide<N>& term, const Wide<N>& sum) {
+template <int N>
+constexpr bool Negligible(const Wide<N>& term, const Wide<N>& sum) {
   return term.IsZero() || term.Exponent < sum.Exponent - 64 * N - 8;
 }
 
 // atanh s = s + s^3/3 + s^5/5 + ..., for |s| <= 1/3.
-template <int N> constexpr Wide<N> Atanh(const Wide<N>& s) {
+template <int N>
+constexpr Wide<N> Atanh(const Wide<N>& s) {
   const Wide<N> square = s * s;
   Wide<N> power = s;
   Wide<N> sum = s;
@@ -331,7 +345,8 @@ template <int N> constexpr Wide<N> Atanh(const Wide<N>& s) {
 }
 
 // e^y - 1 = y + y^2/2! + y^3/3! + ..., for |y| <= 1.
-template <int N> constexpr Wide<N> ExpMinus1Series(const Wide<N>& y) {
+template <int N>
+constexpr Wide<N> ExpMinus1Series(const Wide<N>& y) {
   Wide<N> term = y;
   Wide<N> sum = y;
   for (std::uint64_t k = 2;; ++k) {
@@ -358,13 +373,15 @@ constexpr Float80 RoundWords(const std::array<std::uint64_t, M>& words, int scal
   return internal::RoundPack(negative, static_cast<int>(64 * M) - 1 + scale - zeros, top);
 }
 
-template <int N> constexpr Float80 RoundNearest(const Wide<N>& x) {
+template <int N>
+constexpr Float80 RoundNearest(const Wide<N>& x) {
   return RoundWords(x.Words, x.Exponent - 64 * N, x.Negative);
 }
 
 // The rounding of the exact value when an approximation within |x| * 2^-errorBits of it decides
 // it: both ends of that interval round to the same extended value.
-template <int N> constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& x, int errorBits) {
+template <int N>
+constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& x, int errorBits) {
   constexpr auto kWords = static_cast<std::size_t>(N + 1); // one more word for a carry
   std::array<std::uint64_t, kWords> low{};
   for (std::size_t i = 0; i < static_cast<std::size_t>(N); ++i) {
@@ -397,7 +414,8 @@ template <int N> constexpr std::optional<Float80> RoundIfDecided(const Wide<N>& 
 // the result. The same holds for 2^f - 1. The tests measure the actual errors against MPFR.
 constexpr int kSlackBits = 20;
 
-template <int N> constexpr int ErrorBits() {
+template <int N>
+constexpr int ErrorBits() {
   return 64 * N - kSlackBits;
 }
 
@@ -409,13 +427,16 @@ constexpr int kLnSteps = kLnStepsBelowOne + 1 + kLnStepsAboveOne;
 constexpr int kStepsPerOne = 128;
 // ln(1 + z) = z (1 - z/2 + z^2/3 - ...) with this many terms in the bracket: the first term left
 // out is below 2^-(64 N + 2) relative for |z| <= 1/192.
-template <int N> constexpr int kLnTerms = N == 2 ? 16 : 33;
+template <int N>
+constexpr int kLnTerms = N == 2 ? 16 : 33;
 // 2^f - 1: f = i/128 + g with |g| <= 1/256 and y = g ln 2; e^y - 1 = y (1 + y/2! + y^2/3! + ...)
 // with this many terms in the bracket.
 constexpr int kExp2Steps = 2 * kStepsPerOne + 1;
-template <int N> constexpr int kExpTerms = N == 2 ? 12 : 22;
+template <int N>
+constexpr int kExpTerms = N == 2 ? 12 : 22;
 
-template <int N> struct Tables {
+template <int N>
+struct Tables {
   Wide<N> Ln2;
   Float80 ExtendedLn2;                           // ln 2 rounded to extended
   Wide<N> LnScale;                               // ExtendedLn2 / ln 2: a result is ln x times this
@@ -429,11 +450,13 @@ template <int N> struct Tables {
 
 // Each table value is computed with one word more and truncated, so it is within one unit of
 // its last word.
-template <int N> constexpr Wide<N> Narrow(const Wide<N + 1>& x) {
+template <int N>
+constexpr Wide<N> Narrow(const Wide<N + 1>& x) {
   return Pack<N>(x.Words, x.Exponent - 64 * (N + 1), x.Negative);
 }
 
-template <int N> Tables<N> MakeTables() {
+template <int N>
+Tables<N> MakeTables() {
   using W = Wide<N + 1>;
   Tables<N> t;
   const W ln2 = Atanh(DividedBy(FromInteger<N + 1>(1), 3)) * FromInteger<N + 1>(2);
@@ -443,8 +466,8 @@ template <int N> Tables<N> MakeTables() {
   t.LnScale = Narrow<N>(lnScale);
   for (int i = -kLnStepsBelowOne; i <= kLnStepsAboveOne; ++i) {
     const auto k = static_cast<std::size_t>(i + kLnStepsBelowOne);
-    t.StepReciprocal[k] = Narrow<N>(
-        DividedBy(FromInteger<N + 1>(kStepsPerOne), static_cast<std::uint64_t>(kStepsPerOne + i)));
+    t.StepReciprocal[k] = Narrow<N>(DividedBy(FromInteger<N + 1>(kStepsPerOne),
+                                              static_cast<std::uint64_t>(kStepsPerOne + i)));
     // ln c = 2 atanh(i / (256 + i)) for c = (128 + i) / 128.
     const W s = DividedBy(FromInteger<N + 1>(i), static_cast<std::uint64_t>(2 * kStepsPerOne + i));
     t.StepLn[k] = Narrow<N>(Atanh(s) * FromInteger<N + 1>(2) * lnScale);
@@ -457,8 +480,7 @@ template <int N> Tables<N> MakeTables() {
   // 2^(i/128) 2^(1/128). The 128 products lose fewer than 8 of the extra word's 64 bits.
   const W one = FromInteger<N + 1>(1);
   for (const int direction : {1, -1}) {
-    const W firstStep =
-        ExpMinus1Series(DividedBy(ln2 * FromInteger<N + 1>(direction), kStepsPerOne));
+    const W firstStep = ExpMinus1Series(DividedBy(ln2 * FromInteger<N + 1>(direction), kStepsPerOne));
     const W firstPower = firstStep + one;
     W power = one;
     for (int i = 0; i <= kStepsPerOne; ++i) {
@@ -478,21 +500,24 @@ template <int N> Tables<N> MakeTables() {
 }
 
 // The tables at N words, computed on first use.
-template <int N> const Tables<N>& TablesAt() {
+template <int N>
+const Tables<N>& TablesAt() {
   static const Tables<N> tables = MakeTables<N>();
   return tables;
 }
 
 // ln x * LnScale for a finite x > 0 that is not a power of two.
-template <int N> Wide<N> LnApproximate(Float80 x) {
+template <int N>
+Wide<N> LnApproximate(Float80 x) {
   const Tables<N>& t = TablesAt<N>();
   const internal::Unpacked u = internal::Unpack(x);
   // x = m 2^e with m in [0.75, 1.5); i is the nearest table point, (m - 1) * 128 rounded.
   constexpr std::uint64_t kOneAndAHalf = 0xC000000000000000ULL;
   const bool below = u.Significand >= kOneAndAHalf;
   const int e = u.Exponent + (below ? 1 : 0);
-  const int i = below ? -static_cast<int>((0 - u.Significand + (1ULL << 56)) >> 57)
-                      : static_cast<int>((u.Significand - kIntegerBit + (1ULL << 55)) >> 56);
+  const int i =
+      below ? -static_cast<int>((0 - u.Significand + (1ULL << 56)) >> 57)
+            : static_cast<int>((u.Significand - kIntegerBit + (1ULL << 55)) >> 56);
   Wide<N> m = FromFloat80<N>(x);
   m.Exponent -= e;
   const auto k = static_cast<std::size_t>(i + kLnStepsBelowOne);
@@ -507,27 +532,26 @@ template <int N> Wide<N> LnApproximate(Float80 x) {
   }
   if (e != 0) {
     // e ln 2 at the extended ln 2 is exact in 128 bits.
-    const U128 product =
-        U128(static_cast<std::uint64_t>(e < 0 ? -e : e)) * t.ExtendedLn2.Significand;
-    const Wide<N> whole =
-        Pack<N>(std::array<std::uint64_t, 2>{static_cast<std::uint64_t>(product),
-                                             static_cast<std::uint64_t>(product >> 64)},
-                -64, e < 0);
+    const U128 product = U128(static_cast<std::uint64_t>(e < 0 ? -e : e)) *
+                         t.ExtendedLn2.Significand;
+    const Wide<N> whole = Pack<N>(std::array<std::uint64_t, 2>{static_cast<std::uint64_t>(product),
+                                                                static_cast<std::uint64_t>(product >> 64)},
+                                  -64, e < 0);
     result = whole + result;
   }
   return result;
 }
 
 // 2^f - 1 for a finite f with 0 < |f| < 1.
-template <int N> Wide<N> Exp2Minus1Approximate(Float80 f) {
+template <int N>
+Wide<N> Exp2Minus1Approximate(Float80 f) {
   const Tables<N>& t = TablesAt<N>();
   const internal::Unpacked u = internal::Unpack(f);
   // i = f * 128 rounded, from f = Significand * 2^(Exponent - 63); 0 when |f| < 2^-8.
   int i = 0;
   if (u.Exponent >= -8) {
     const int shift = 56 - u.Exponent; // 56 to 64
-    const auto magnitude =
-        static_cast<int>((U128(u.Significand) + (U128(1) << (shift - 1))) >> shift);
+    const auto magnitude = static_cast<int>((U128(u.Significand) + (U128(1) << (shift - 1))) >> shift);
     i = u.Negative ? -magnitude : magnitude;
   }
   Wide<N> g = FromFloat80<N>(f);
@@ -563,7 +587,8 @@ Float80 RoundApproximation(Approximate2 approximate2, Approximate4 approximate4)
   return RoundIfDecided(wide, ErrorBits<4>()).value_or(RoundNearest(wide));
 }
 
-template <int N> std::vector<Float80> Parts(Wide<N> x) {
+template <int N>
+std::vector<Float80> Parts(Wide<N> x) {
   std::vector<Float80> parts;
   for (int i = 0; i < N && !x.IsZero(); ++i) {
     const Float80 part = RoundNearest(x);
@@ -591,9 +616,8 @@ Float80 Ln(Float80 x) {
     if (u.Exponent == 0) {
       return internal::Zero(false);
     }
-    const U128 product =
-        U128(static_cast<std::uint64_t>(u.Exponent < 0 ? -u.Exponent : u.Exponent)) *
-        TablesAt<2>().ExtendedLn2.Significand;
+    const U128 product = U128(static_cast<std::uint64_t>(u.Exponent < 0 ? -u.Exponent : u.Exponent)) *
+                         TablesAt<2>().ExtendedLn2.Significand;
     // product * 2^-64, as the extended ln 2 is its significand * 2^-64.
     return RoundWords(std::array<std::uint64_t, 2>{static_cast<std::uint64_t>(product),
                                                    static_cast<std::uint64_t>(product >> 64)},
@@ -611,8 +635,7 @@ Float80 Exp2Minus1(Float80 f) {
     return f;
   }
   if (Fabs(f) == Float80(1)) {
-    constexpr Float80 kMinusOneHalf =
-        Float80::FromBits(kSignBit | (kExponentBias - 1), kIntegerBit);
+    constexpr Float80 kMinusOneHalf = Float80::FromBits(kSignBit | (kExponentBias - 1), kIntegerBit);
     return SignBit(f) ? kMinusOneHalf : Float80(1);
   }
   return RoundApproximation([f] { return Exp2Minus1Approximate<2>(f); },

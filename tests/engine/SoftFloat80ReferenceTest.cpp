@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <ostream>
 #include <random>
 #include <string>
@@ -211,7 +211,8 @@ struct Operation {
   Bits (*X87)(Float80 a, Float80 b);
 };
 
-template <typename Function> Bits MpfrBinary(Scratch& s, Float80 a, Float80 b, Function f) {
+template <typename Function>
+Bits MpfrBinary(Scratch& s, Float80 a, Float80 b, Function f) {
   Set(s.X.get(), a);
   Set(s.Y.get(), b);
   return Of(Finish(s.R.get(), f(s.R.get(), s.X.get(), s.Y.get(), MPFR_RNDN)));
@@ -264,8 +265,7 @@ const Operation kOperations[] = {
        return Of(mpfr_get_d(s.X.get(), MPFR_RNDN));
      },
      GUSTRULE_X87([](Float80 a, Float80) { return Of(static_cast<double>(ToX87(a))); })},
-    {"from double",
-     [](Float80, Float80 b) { return Of(FromDouble(std::bit_cast<double>(b.Significand))); },
+    {"from double", [](Float80, Float80 b) { return Of(FromDouble(std::bit_cast<double>(b.Significand))); },
      [](Scratch& s, Float80, Float80 b) {
        mpfr_set_d(s.R.get(), std::bit_cast<double>(b.Significand), MPFR_RNDN);
        return Of(Get(s.R.get()));
@@ -303,11 +303,9 @@ const Operation kOperations[] = {
     {"ldexp", [](Float80 a, Float80 b) { return Of(Ldexp(a, PowerOfTwo(a, b))); },
      [](Scratch& s, Float80 a, Float80 b) {
        Set(s.X.get(), a);
-       return Of(
-           Finish(s.R.get(), mpfr_mul_2si(s.R.get(), s.X.get(), PowerOfTwo(a, b), MPFR_RNDN)));
+       return Of(Finish(s.R.get(), mpfr_mul_2si(s.R.get(), s.X.get(), PowerOfTwo(a, b), MPFR_RNDN)));
      },
-     GUSTRULE_X87(
-         [](Float80 a, Float80 b) { return Of(FromX87(ldexpl(ToX87(a), PowerOfTwo(a, b)))); })},
+     GUSTRULE_X87([](Float80 a, Float80 b) { return Of(FromX87(ldexpl(ToX87(a), PowerOfTwo(a, b)))); })},
 };
 
 class Reference : public ::testing::Test {
@@ -353,14 +351,13 @@ Float80 LnArgument(Arguments& arguments) {
   switch (arguments.Below(6)) {
   case 0: {
     const auto offset = static_cast<std::int64_t>(arguments.Bits() >> arguments.Below(64) >> 1);
-    return Float80(1) +
-           Ldexp(Float80(arguments.Below(2) != 0 ? 1 : -1), -64 - arguments.Below(64)) *
-               Float80(static_cast<int>(offset % 100000));
+    return Float80(1) + Ldexp(Float80(arguments.Below(2) != 0 ? 1 : -1), -64 - arguments.Below(64)) *
+                            Float80(static_cast<int>(offset % 100000));
   }
   case 1: {
     const Float80 point = Float80(96 + arguments.Below(97)) / Float80(128);
     return Ldexp(point + Ldexp(FromDouble(static_cast<double>(arguments.Below(2001) - 1000)),
-                               -63 - arguments.Below(40)),
+                              -63 - arguments.Below(40)),
                  arguments.Below(400) - 200);
   }
   case 2:
@@ -376,8 +373,8 @@ Float80 Exp2Argument(Arguments& arguments) {
   switch (arguments.Below(5)) {
   case 0: { // towards 0 from a table point, so that it stays within [-1, 1]
     const Float80 point = Float80(arguments.Below(257) - 128) / Float80(128);
-    const Float80 offset = Ldexp(FromDouble(static_cast<double>(arguments.Below(1000) + 1)),
-                                 -64 - arguments.Below(40));
+    const Float80 offset =
+        Ldexp(FromDouble(static_cast<double>(arguments.Below(1000) + 1)), -64 - arguments.Below(40));
     return SignBit(point) ? point + offset : point - offset;
   }
   case 1:
@@ -489,8 +486,8 @@ TEST_F(Reference, ApproximationsStayWithinTheirErrorBounds) {
         worstBits = std::min(worstBits, bits);
         EXPECT_GE(bits, approximation.ErrorBits) << op.Name << "(" << Hex(x) << ") at " << words;
       }
-      std::printf("%s at %d words: error at most 2^-%.1f relative (bound 2^-%d)\n", op.Name, words,
-                  worstBits, op.Approximate(Float80(1) / Float80(3), words).ErrorBits);
+      std::printf("%s at %d words: error at most 2^-%.1f relative (bound 2^-%d)\n", op.Name,
+                  words, worstBits, op.Approximate(Float80(1) / Float80(3), words).ErrorBits);
     }
   }
 }
