@@ -202,7 +202,7 @@ void AppearanceTest::itemsStandWhereDesigned() {
 void AppearanceTest::everyControlLiesInsideItsVisibleParent() {
   auto& w = *window_;
   QWidget* client = w.centralWidget();
-  const auto describe = [client](const QWidget* control, QRect shown) {
+  const auto describe = [](const QWidget* control, QRect shown) {
     QString text;
     QDebug(&text) << control->metaObject()->className() << control->objectName() << "at" << shown
                   << "in" << control->parentWidget()->objectName()
