@@ -51,6 +51,16 @@ constexpr int RowHeight = 28;
 constexpr int GroupLabelLeft = 8;
 constexpr int ItemLabelLeft = 20;
 
+// The picture has room for exactly what the tables hold: a row, a heading or a table more would be
+// drawn over the rule or past the picture's edge.
+static_assert(TableTop + HeadingHeight + static_cast<int>(Rows.size()) * RowHeight <= RuleTop,
+              "Velocities::Rows: the picture (600 x 500 px) has no room below the rows' table "
+              "for one more row");
+static_assert(static_cast<int>(Headings.size() + 1) * ColumnWidth <= Width,
+              "Velocities::Headings: the picture (600 px wide) has no room for one more column");
+static_assert(static_cast<int>(Tables.size() - 1) * HalfOffset + RuleTop <= Height - FrameWidth,
+              "Velocities::Tables: the picture (500 px high) has no room for one more table");
+
 const QColor FrameBlue(0, 0, 255);
 const QColor TitleBlue(0, 0, 205);
 const QColor LineBlack(0, 0, 0);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds in Release and prints one table of medians: the engine, sizing a schedule, keystrokes in
-# the window, the first drawing of the velocities picture, and start-up and peak memory beside a
-# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb); then the engine and
-# the schedule again with the soft arithmetic (a build of its own, without the window), their
-# rows marked "(soft)".
+# the window, the first drawing of the velocities picture, start-up and peak memory beside a
+# bare Qt window, on Qt's offscreen platform and on a real X server (Xvfb), the web page
+# (tools/bench-web.sh), and the engine and the schedule again with the soft arithmetic (a build of
+# its own, without the window), their rows marked "(soft)".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh build test >&2
@@ -60,6 +60,8 @@ QT_QPA_PLATFORM=offscreen medians "$b/window_bench"
 "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 offscreen
 # The same probe on a real X server: Xvfb, in a session of its own, on Qt's X11 platform.
 bash tools/desktop-session.sh -- "$b/startup_compare" "$b/startup_probe" "$b/bare_window" 30 xcb
+# The web page in headless Chromium.
+bash tools/bench-web.sh
 # The engine and the schedule with the soft arithmetic.
 cmake -S . -B build/bench-soft -G Ninja -DCMAKE_BUILD_TYPE=Release -DGUSTRULE_BUILD_TESTS=OFF \
   -DGUSTRULE_BUILD_BENCH=ON -DGUSTRULE_BUILD_UI=OFF -DGUSTRULE_ARITHMETIC=soft >&2

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Gustrule needs to build, run and test, and says which.
 # Usage: tools/setup-debian.sh [build] [test] [desktop] [package] [package-check] [format] [fuzz]
-#                              [arm64]
+#                              [web] [arm64]
 #        (no part means build)
 #   build:   what the programs need to build and run;
-#   test:    that, the test tools, the desktop part and a German (",") locale for the window tests;
+#   test:    that, the test tools, the desktop and web parts and a German (",") locale for the
+#            window tests;
 #   desktop: a virtual X server, a window manager and the accessibility bus, for
 #            tools/desktop-session.sh and tools/screenshots.sh;
 #   package: what tools/package.sh needs beyond the build: file, which CPack runs;
 #   package-check: lintian, for checking the Debian package (tests/package/check-deb.sh);
 #   format:  clang-format and clang-tidy, for tools/check-format.sh and tools/tidy.sh;
 #   fuzz:    the compiler tools and clang's libFuzzer, for the fuzz targets only;
+#   web:     emscripten, for the web page (tools/build-web.sh), and Chromium and Node.js with npm
+#            for its tests;
 #   arm64:   a cross compiler for 64-bit ARM Linux, an emulator to run its programs and the
 #            GoogleTest sources to build for it, for tools/build-arm64.sh.
 # Without root, and when sudo is missing or refuses, nothing can be installed: it then prints
@@ -31,6 +34,14 @@ desktop=(
   openbox              # a window manager, for frames, activation and tooltips
   at-spi2-core python3-pyatspi dbus dbus-x11 # the accessibility bus and a Python client
 )
+web=(
+  emscripten python3 # the engine compiled to WebAssembly; python3 serves the page (tools/web.sh)
+  chromium           # the browser the web tests drive
+)
+# Node.js and npm run the web tests. A machine that already has a node and an npm of its own (a
+# newer Node.js with its npm) keeps them: Debian's npm cannot be installed beside those.
+command -v node >/dev/null || web+=(nodejs)
+command -v npm >/dev/null || web+=(npm)
 packages=("${tools[@]}")
 german_locale=no
 for want in "${@:-build}"; do
@@ -39,11 +50,11 @@ for want in "${@:-build}"; do
     # GoogleTest, Google Benchmark, GNU MPFR (the reference of the soft arithmetic's test),
     # desktop-file-validate for the menu entry, groff and man for rendering the man pages, GNU
     # time for the command line's peak memory, the desktop session for the window tests that need
-    # a real X server, the Orca screen reader that one of them listens with, and locales for a ","
-    # locale.
+    # a real X server, the Orca screen reader that one of them listens with, locales for a ","
+    # locale, and the web part for the web page's tests.
     test)
       packages+=("${window[@]}" libgtest-dev libbenchmark-dev libmpfr-dev desktop-file-utils
-        groff-base man-db time "${desktop[@]}" orca locales)
+        groff-base man-db time "${desktop[@]}" orca locales "${web[@]}")
       german_locale=yes
       ;;
     desktop) packages+=("${desktop[@]}") ;;
@@ -51,6 +62,7 @@ for want in "${@:-build}"; do
     package-check) packages+=(lintian) ;; # Debian's package checker
     format) packages+=(clang-format clang-tidy) ;; # the format check and the static checks
     fuzz) packages+=(clang libclang-rt-14-dev) ;; # libFuzzer
+    web) packages+=("${web[@]}") ;;
     # The arm64 cross compiler with its C library, the user-mode emulator, GoogleTest's sources.
     arm64) packages+=(g++-aarch64-linux-gnu qemu-user-static libgtest-dev) ;;
     *) echo "setup-debian.sh: unknown part '$want'" >&2; exit 2 ;;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "DuctLayout.h"
 #include "Fonts.h"
 
 namespace {
@@ -20,7 +21,6 @@ const QColor kHighlight(10, 36, 106);
 const QColor kToolTipBackground(255, 255, 225);
 
 constexpr int kToolTipWakeUpMs = 500;
-constexpr int kScrollBarExtent = 17;
 constexpr int kWindowFontPixels = 11;
 
 // A classic radio circle, drawn pixel by pixel so that each ring is one whole pixel wide: the
@@ -73,7 +73,7 @@ int ClassicStyle::styleHint(StyleHint hint, const QStyleOption* option, const QW
 int ClassicStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                               const QWidget* widget) const {
   if (metric == PM_ScrollBarExtent) {
-    return kScrollBarExtent;
+    return DuctLayout::ScrollBarExtent;
   }
   return QProxyStyle::pixelMetric(metric, option, widget);
 }

@@ -28,6 +28,7 @@
 #include "BoxHint.h"
 #include "DecimalSeparator.h"
 #include "DuctAccessibility.h"
+#include "DuctLayout.h"
 #include "DuctMaterials.h"
 #include "FailureReport.h"
 #include "Fonts.h"
@@ -40,12 +41,16 @@
 
 // The window is laid out in fixed pixels, designed at 96 dpi: every position and size below is
 // the design's and is not scaled. Each page's geometry stands in one block in its Build function,
+// except where the page shows a table of the engine (DuctLayout.h, which checks that it fits),
 // and every control gets its name where it is made.
+
+static_assert(DuctLayout::GridLine == TextGrid::GridLine &&
+                  DuctLayout::GridFrame == TextGrid::FrameWidth,
+              "DuctLayout.h measures the grids as TextGrid draws them");
 
 namespace {
 
 constexpr int kHintDurationMs = 2500;
-constexpr int kGridRowHeight = 16;
 constexpr int kUnitListRows = 8;
 // Row 0 of every grid has no height; the calculations write their headings into row 1.
 constexpr int kHeadingRow = 1;
@@ -63,9 +68,6 @@ constexpr int kFlowLimit = 6;
 constexpr int kSideLimit = 6;
 constexpr int kLengthLimit = 4;
 constexpr int kUnlimitedLength = std::numeric_limits<int>::max();
-
-// The duct type choices stand one below the other inside their box.
-constexpr QRect kFirstDuctTypeChoice(8, 17, 120, 18);
 
 template <typename Control> Control* Named(Control* control, const char* name) {
   control->setObjectName(QLatin1String(name));
@@ -103,32 +105,24 @@ QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry, QColor colo
   return panel;
 }
 
-// The shape of a result grid: row 0 has no height, every other row 16 px.
-struct GridShape {
-  int columns;
-  int rows;
-  int columnWidth;
-  int fixedColumnWidth; // the first column stays in place with this width; 0: no fixed column
-  bool scrollsSideways; // a horizontal scroll bar when the columns do not fit
-};
-
-TextGrid* MakeGrid(QWidget* parent, const char* name, QRect geometry, const GridShape& shape,
-                   const QFont& font) {
-  auto* grid = Named(new TextGrid(shape.columns, shape.rows, parent), name);
-  grid->setGeometry(geometry);
+// A result grid of `columns` by `rows` cells laid out as `layout` says; row 0 has no height.
+TextGrid* MakeGrid(QWidget* parent, const char* name, const DuctLayout::Grid& layout, int columns,
+                   int rows, const QFont& font) {
+  auto* grid = Named(new TextGrid(columns, rows, parent), name);
+  grid->setGeometry(layout.geometry);
   grid->setFont(font);
-  const bool fixedColumn = shape.fixedColumnWidth > 0;
-  for (int column = 0; column < shape.columns; ++column) {
+  const bool fixedColumn = layout.fixedColumnWidth > 0;
+  for (int column = 0; column < columns; ++column) {
     grid->SetColumnWidth(column,
-                         column == 0 && fixedColumn ? shape.fixedColumnWidth : shape.columnWidth);
+                         column == 0 && fixedColumn ? layout.fixedColumnWidth : layout.columnWidth);
   }
   grid->SetRowHeight(0, 0);
-  for (int row = 1; row < shape.rows; ++row) {
-    grid->SetRowHeight(row, kGridRowHeight);
+  for (int row = 1; row < rows; ++row) {
+    grid->SetRowHeight(row, DuctLayout::GridRowHeight);
   }
   grid->SetFixedColumns(fixedColumn ? 1 : 0);
   grid->SetHeadingRow(kHeadingRow);
-  if (!shape.scrollsSideways) {
+  if (!layout.scrollsSideways) {
     // The last column is simply cut at the grid's edge.
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
@@ -223,10 +217,10 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRoundPage(QWidget* sheet) {
   const QFont bold13 = UiFont(13, true);
   Panel1 = MakePanel(sheet, "Panel1", {0, 0, 601, 497}, Qt::white, true, UiFont(11, false));
 
-  RadioGroupDT =
-      MakeGroupBox(Panel1, "RadioGroupDT", {8, 0, 136, 57}, QStringLiteral("Duct Type"), bold13);
+  RadioGroupDT = MakeGroupBox(Panel1, "RadioGroupDT", DuctLayout::DuctTypeBox,
+                              QStringLiteral("Duct Type"), bold13);
   ductTypes_ = new QButtonGroup(RadioGroupDT);
-  QRect choiceGeometry = kFirstDuctTypeChoice;
+  QRect choiceGeometry = DuctLayout::FirstDuctTypeChoice;
   for (const gustrule::DuctMaterial& material : gustrule::DuctMaterials) {
     auto* choice = new QRadioButton(FromUtf8(material.Caption), RadioGroupDT);
     choice->setGeometry(choiceGeometry);
@@ -249,9 +243,8 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRoundPage(QWidget* sheet) {
   LabelRoundDuctLength =
       MakeLabel(GroupBox2, "LabelRoundDuctLength", {80, 30}, QStringLiteral("m"), bold11);
 
-  SGRoundDuct =
-      MakeGrid(Panel1, "SGRoundDuct", {8, 64, 585, 430},
-               {gustrule::RoundDuctColumns, gustrule::RoundDuctRows, 84, 72, true}, bold11);
+  SGRoundDuct = MakeGrid(Panel1, "SGRoundDuct", DuctLayout::RoundGrid, gustrule::RoundDuctColumns,
+                         gustrule::RoundDuctRows, bold11);
   SGRoundDuct->SetRowSelect(true);
   SGRoundDuct->SetRowMoving(true);
   SGRoundDuct->SetCopyEnabled(true);
@@ -298,8 +291,8 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildRectangularPage(QWidget* sheet) 
   LabelRectDuctLength =
       MakeLabel(GroupBox5, "LabelRectDuctLength", {87, 32}, QStringLiteral("m"), bold11);
 
-  SGRectDuct = MakeGrid(Panel2, "SGRectDuct", {8, 80, 585, 39},
-                        {gustrule::RectDuctColumns, gustrule::RectDuctRows, 117, 0, false}, bold11);
+  SGRectDuct = MakeGrid(Panel2, "SGRectDuct", DuctLayout::RectGrid, gustrule::RectDuctColumns,
+                        gustrule::RectDuctRows, bold11);
   SGRectDuct->setEnabled(false);
 
   return {EditRectAirVol, EditRectSideA, EditRectSideB, EditRectLength};
@@ -323,9 +316,8 @@ TQuellbornDuct::FocusOrder TQuellbornDuct::BuildConversionsPage(QWidget* sheet) 
   Panel3 = MakePanel(sheet, "Panel3", {0, 0, 601, 497}, palette().color(QPalette::HighlightedText),
                      false, bold11);
 
-  SGconversions =
-      MakeGrid(Panel3, "SGconversions", {8, 106, 585, 39},
-               {gustrule::ConversionColumns, gustrule::ConversionRows, 146, 0, false}, bold11);
+  SGconversions = MakeGrid(Panel3, "SGconversions", DuctLayout::ConversionsGrid,
+                           gustrule::ConversionColumns, gustrule::ConversionRows, bold11);
   SGconversions->setEnabled(false);
 
   GroupBox6 = MakeGroupBox(Panel3, "GroupBox6", {8, 0, 585, 89},

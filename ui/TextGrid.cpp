@@ -20,9 +20,7 @@
 
 namespace {
 
-constexpr int kGridLine = 1;       // px between neighbouring cells
 constexpr int kTextInset = 2;      // px from the cell's left and top edges to its text
-constexpr int kFrameWidth = 2;     // px of the sunken frame, drawn as a classic two-line bevel
 constexpr int kDropLine = 2;       // px of the line that shows where a dragged row will land
 constexpr int kDefaultWidth = 64;  // px
 constexpr int kDefaultHeight = 16; // px
@@ -35,7 +33,7 @@ TextGrid::TextGrid(int columns, int rows, QWidget* parent)
             Row{kDefaultHeight, std::vector<QString>(Index(std::max(columns, 0)))}),
       columnWidths_(Index(std::max(columns, 0)), kDefaultWidth) {
   setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-  setLineWidth(kFrameWidth);
+  setLineWidth(FrameWidth); // drawn as a classic two-line bevel
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setFocusPolicy(Qt::StrongFocus);
@@ -536,7 +534,7 @@ int TextGrid::ScrollOffset() const {
 void TextGrid::UpdateRowTops() {
   rowTops_.assign(1, 0);
   for (const Row& row : rows_) {
-    rowTops_.push_back(rowTops_.back() + row.height + kGridLine);
+    rowTops_.push_back(rowTops_.back() + row.height + GridLine);
   }
   updateGeometry();
   viewport()->update();
@@ -545,7 +543,7 @@ void TextGrid::UpdateRowTops() {
 void TextGrid::UpdateColumnLefts() {
   columnLefts_.assign(1, 0);
   for (const int width : columnWidths_) {
-    columnLefts_.push_back(columnLefts_.back() + width + kGridLine);
+    columnLefts_.push_back(columnLefts_.back() + width + GridLine);
   }
   UpdateScrollRange();
   updateGeometry();

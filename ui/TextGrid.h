@@ -25,6 +25,10 @@ class TextGrid : public QAbstractScrollArea {
   Q_OBJECT
 
 public:
+  // Pixels of the line between neighbouring cells and of the sunken frame.
+  static constexpr int GridLine = 1;
+  static constexpr int FrameWidth = 2;
+
   // All cells empty, all columns 64 px wide and all rows 16 px high, no fixed column, no row
   // selection, no row moving, no copying.
   TextGrid(int columns, int rows, QWidget* parent = nullptr);

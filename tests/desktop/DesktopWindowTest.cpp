@@ -136,21 +136,18 @@ void DesktopWindowTest::PointAtPanel() {
 }
 
 void DesktopWindowTest::hintShowsOncePerVisitForTwoAndAHalfSeconds_data() {
-  QTest::addColumn<QString>("box");
-  QTest::addColumn<QStringList>("path"); // items of the box; "" is the box beside its items
+  QTest::addColumn<QStringList>("path"); // items of one box; "" is the box beside its items
   QTest::addColumn<QString>("hint");
-  QTest::newRow("duct type") << "RadioGroupDT" << QStringList{u"Spiral"_s, u"Flexible"_s, u""_s}
+  QTest::newRow("duct type") << QStringList{u"Spiral"_s, u"Flexible"_s, u""_s}
                              << "Flexible fully extended";
-  QTest::newRow("flow") << "GroupBox1"
-                        << QStringList{u"EditRoundVolume"_s, u"LabelRoundLPS"_s, u""_s}
+  QTest::newRow("flow") << QStringList{u"EditRoundVolume"_s, u"LabelRoundLPS"_s, u""_s}
                         << "Litres per Second";
 }
 
 void DesktopWindowTest::hintShowsOncePerVisitForTwoAndAHalfSeconds() {
-  QFETCH(QString, box);
   QFETCH(QStringList, path);
   QFETCH(QString, hint);
-  QWidget* area = window_->findChild<QWidget*>(box);
+  QWidget* area = Item(*window_, path.front())->parentWidget();
   const auto visit = [&](const QString& item) {
     if (item.isEmpty()) { // right of every item, inside the box's frame
       Xdotool(MoveTo(area, {area->width() - 5, area->height() / 2}));

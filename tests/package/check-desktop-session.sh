@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks tools/desktop-session.sh: the command runs on a server of its own with the size asked
-# for, its exit status comes back, the window manager and the accessibility bus are there when
-# asked for, a server that does not start is reported, and nothing is left running afterwards.
+# for, its exit status comes back, the window manager, the accessibility bus and the font
+# resolution are there when asked for, a server that does not start is reported, and nothing is
+# left running afterwards.
 #
 #   check-desktop-session.sh GUSTRULE     (the window program, for the accessibility check)
 #
@@ -33,6 +34,9 @@ gone() { ! kill -0 "$1" 2>/dev/null; }
 check "the server has ended" gone "${server:-0}"
 check "the server's lock file is gone" [ ! -e "/tmp/.X${display#:}-lock" ]
 check "what the command left running has ended" gone "${left:-0}"
+
+resources=$(bash "$session" --dpi 192 -- xrdb -query)
+check "--dpi: the session's Xft.dpi is 192 ($resources)" grep -qx $'Xft.dpi:\t192' <<<"$resources"
 
 managed=$(bash "$session" --wm -- xprop -root _NET_SUPPORTING_WM_CHECK)
 check "--wm: a window manager manages the screen ($managed)" grep -q 'window id' <<<"$managed"

@@ -40,6 +40,7 @@ private slots:
   void fontsFollowTheDesign();
   void itemsStandWhereDesigned_data();
   void itemsStandWhereDesigned();
+  void everyControlLiesInsideItsVisibleParent();
   void onlyTheRoundGridScrollsSideways();
   void menuHasTwoMenusOfOneItemEach();
   void sunkenEditBoxesShowTheirLightGreyInnerEdge_data();
@@ -195,6 +196,42 @@ void AppearanceTest::itemsStandWhereDesigned() {
     QCOMPARE(widget->size(), widget->sizeHint());
   } else {
     QCOMPARE(widget->geometry(), geometry);
+  }
+}
+
+void AppearanceTest::everyControlLiesInsideItsVisibleParent() {
+  auto& w = *window_;
+  QWidget* client = w.centralWidget();
+  const auto describe = [](const QWidget* control, QRect shown) {
+    QString text;
+    QDebug(&text) << control->metaObject()->className() << control->objectName() << "at" << shown
+                  << "in" << control->parentWidget()->objectName()
+                  << control->parentWidget()->rect();
+    return text;
+  };
+  for (int page = 0; page < w.PageControl->count(); ++page) {
+    w.PageControl->setCurrentIndex(page);
+    QWidget* sheet = w.PageControl->widget(page);
+    for (QWidget* control : sheet->findChildren<QWidget*>()) {
+      if (!control->isVisibleTo(sheet)) {
+        continue;
+      }
+      // Inside its parent, and inside what the window shows of the page.
+      const QRect shown(control->mapTo(client, QPoint(0, 0)), control->size());
+      QVERIFY2(control->parentWidget()->rect().contains(control->geometry()) &&
+                   client->rect().contains(shown),
+               qPrintable(describe(control, control->geometry())));
+    }
+  }
+  // The tabs: inside the page control, which the design lets reach 1 px past the window's left
+  // edge, and ending before its right edge.
+  QTabBar* tabs = w.PageControl->tabBar();
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    const QRect shown(tabs->mapTo(w.PageControl, tabs->tabRect(tab).topLeft()),
+                      tabs->tabRect(tab).size());
+    QVERIFY2(w.PageControl->rect().contains(shown) &&
+                 w.PageControl->mapTo(client, shown.topRight()).x() < client->width(),
+             qPrintable(describe(tabs, shown)));
   }
 }
 
