@@ -34,6 +34,7 @@
 #include "Fonts.h"
 #include "GridSink.h"
 #include "JpegPicture.h"
+#include "LineEditAccessible.h"
 #include "NumberText.h"
 #include "RectDuct.h"
 #include "RoundDuct.h"
@@ -157,6 +158,7 @@ std::string Utf8(const QString& text) {
 } // namespace
 
 TQuellbornDuct::TQuellbornDuct(QWidget* parent) : QMainWindow(parent) {
+  InstallLineEditAccessible(); // before the first box is made, which keeps what it gets
   setObjectName(QStringLiteral("QuellbornDuct"));
   BuildWindow();
   BuildMenu();
