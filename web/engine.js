@@ -6,10 +6,23 @@ import GustruleEngine from './gustrule-engine.js';
 const encoder = new TextEncoder();
 const decoder = new TextDecoder();
 
-// Loads the module. In a browser it fetches gustrule-engine.wasm beside this file; elsewhere
-// (Node) pass the module's bytes as { wasmBinary }.
+// Loads the module. In a browser it instantiates the module that index.html began to compile
+// as soon as its bytes arrived, or else fetches gustrule-engine.wasm beside this file itself;
+// elsewhere (Node) pass the module's bytes as { wasmBinary }.
 export async function loadEngine(moduleOptions = {}) {
-  const module = await GustruleEngine(moduleOptions);
+  const options = { ...moduleOptions };
+  const compiled = options.wasmBinary ? null : await globalThis.gustruleEngineModule;
+  let instantiated = null;
+  if (compiled) {
+    options.instantiateWasm = (imports, receiveInstance) => {
+      instantiated = WebAssembly.instantiate(compiled, imports)
+        .then((instance) => receiveInstance(instance, compiled));
+      return {};
+    };
+  }
+  const loading = GustruleEngine(options);
+  // The loader would wait for ever after a failed instantiation; its failure rejects here.
+  const module = await (instantiated ? instantiated.then(() => loading) : loading);
 
   // Calls an exported function with texts and numbers; returns the parsed answer.
   const call = (name, ...args) => {
