@@ -22,10 +22,7 @@ cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=
 cmake --build "$out"
 ctest --test-dir "$out" --output-on-failure --timeout 900
 
-# The x86 soft build as tools/test.sh configures it; only gustrule-cli is needed here.
-cmake -S . -B build/soft -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGUSTRULE_BUILD_TESTS=ON \
-  -DGUSTRULE_BUILD_UI=OFF -DGUSTRULE_ARITHMETIC=soft
-cmake --build build/soft --target gustrule-cli
+bash tools/build-soft.sh gustrule-cli
 inputs=$out/batch-inputs
 bash tools/cli-inputs.sh 100000 1 | tr '\037' '\t' >"$inputs"
 if cmp <(build/soft/cli/gustrule-cli batch <"$inputs") <("$out/gustrule-cli-emulated" batch <"$inputs"); then

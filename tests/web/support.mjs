@@ -60,9 +60,9 @@ export async function openPage(browser, url, { locale = 'en-US', colorScheme = '
   return { context, page };
 }
 
-// The gustrule-cli whose texts the page must show: GUSTRULE_CLI, else the reference build that
-// tools/test-web.sh makes.
-export const cliPath = process.env.GUSTRULE_CLI ?? `${root}build/web-ref/cli/gustrule-cli`;
+// The gustrule-cli whose texts the page must show: GUSTRULE_CLI, else the soft build's
+// (tools/build-soft.sh).
+export const cliPath = process.env.GUSTRULE_CLI ?? `${root}build/soft/cli/gustrule-cli`;
 
 const cells = (lines) => lines.map((line) => line.split('\t'));
 
