@@ -21,14 +21,13 @@ cp build/wasm/web/gustrule-engine.js build/wasm/web/gustrule-engine.wasm "$out/"
 cp ui/velocities.jpg "$out/"
 cp web/icons/gustrule-192.png web/icons/gustrule-512.png "$out/icons/"
 
-# The engine's tests import the page's scripts in Node, which before version 20 reads a .js file
-# as an ES module only under a package.json that says so. Browsers never ask for it.
-echo '{ "type": "module" }' >"$out/package.json"
-
-# Everything the page may load, for the service worker to keep; "./" is the page itself.
-files=(index.html style.css app.js engine.js gustrule-engine.js gustrule-engine.wasm
-  velocities.jpg manifest.webmanifest icons/gustrule-192.png icons/gustrule-512.png)
+# Everything the page may load, for the service worker to keep: every file copied above; "./" is
+# the page itself.
+mapfile -t files < <(cd "$out" && find . -type f -printf '%P\n' | LC_ALL=C sort)
 version=$(cd "$out" && cat "${files[@]}" | sha256sum | cut -c1-16)
 list=$(printf "'%s', " "${files[@]}")
 sed -e "s/@VERSION@/$version/" -e "s|@FILES@|${list%, }|" web/sw.js >"$out/sw.js"
+# The engine's tests import the page's scripts in Node, which before version 20 reads a .js file
+# as an ES module only under a package.json that says so. Browsers never ask for it.
+echo '{ "type": "module" }' >"$out/package.json"
 echo "build-web.sh: $out/ ($(du -sk "$out" | cut -f1) KB, version $version)"
