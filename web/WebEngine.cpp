@@ -75,17 +75,23 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-template <typename Texts> void AppendJsonStrings(std::string& out, const Texts& texts) {
+// `items` as a JSON array, each item written by `appendItem(out, item)`.
+template <typename Items, typename AppendItem>
+void AppendJsonArray(std::string& out, const Items& items, AppendItem appendItem) {
   out += '[';
   bool first = true;
-  for (const auto& text : texts) {
+  for (const auto& item : items) {
     if (!first) {
       out += ',';
     }
     first = false;
-    AppendJsonString(out, text);
+    appendItem(out, item);
   }
   out += ']';
+}
+
+template <typename Texts> void AppendJsonStrings(std::string& out, const Texts& texts) {
+  AppendJsonArray(out, texts, AppendJsonString);
 }
 
 // Collects the rows a calculation writes, as the "rows" of an answer. The calculations write
@@ -100,16 +106,11 @@ public:
   }
 
   void AppendJson(std::string& out) const {
-    out += '[';
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-      if (i > 0) {
-        out += ',';
-      }
-      out += '[' + std::to_string(rows_[i].row) + ',';
-      AppendJsonStrings(out, rows_[i].cells);
-      out += ']';
-    }
-    out += ']';
+    AppendJsonArray(out, rows_, [](std::string& text, const Row& row) {
+      text += '[' + std::to_string(row.row) + ',';
+      AppendJsonStrings(text, row.cells);
+      text += ']';
+    });
   }
 
 private:
@@ -189,39 +190,38 @@ EMSCRIPTEN_KEEPALIVE const char* gw_tables() {
   std::string& out = Answer();
   out = "{\"round\":";
   AppendJsonStrings(out, gustrule::RoundDuctHeadings);
-  out += ",\"sizes\":[";
-  for (std::size_t i = 0; i < gustrule::RoundDuctDiameters.size(); ++i) {
-    out += (i > 0 ? "," : "") + std::to_string(gustrule::RoundDuctDiameters[i]);
-  }
-  out += "],\"rect\":";
+  out += ",\"sizes\":";
+  AppendJsonArray(out, gustrule::RoundDuctDiameters,
+                  [](std::string& text, int size) { text += std::to_string(size); });
+  out += ",\"rect\":";
   AppendJsonStrings(out, gustrule::RectDuctHeadings);
   out += ",\"conversions\":";
   AppendJsonStrings(out, gustrule::ConversionUnits);
-  out += ",\"materials\":[";
-  for (std::size_t i = 0; i < gustrule::DuctMaterials.size(); ++i) {
-    out += i > 0 ? "," : "";
-    AppendJsonString(out, gustrule::DuctMaterials[i].Caption);
-  }
-  out += "],\"velocities\":{\"headings\":";
+  out += ",\"materials\":";
+  AppendJsonArray(out, gustrule::DuctMaterials,
+                  [](std::string& text, const gustrule::DuctMaterial& material) {
+                    AppendJsonString(text, material.Caption);
+                  });
+  out += ",\"velocities\":{\"headings\":";
   AppendJsonStrings(out, Velocities::Headings);
-  out += ",\"rows\":[";
-  for (std::size_t i = 0; i < Velocities::Rows.size(); ++i) {
-    out += i > 0 ? ",[" : "[";
-    AppendJsonString(out, Velocities::Rows[i].Text);
-    out += ',' + std::to_string(Velocities::Rows[i].ValueRow) + ']';
-  }
-  out += "],\"tables\":[";
-  for (std::size_t i = 0; i < Velocities::Tables.size(); ++i) {
-    out += i > 0 ? ",[" : "[";
-    AppendJsonString(out, Velocities::Tables[i].Title);
-    out += ",[";
-    for (std::size_t row = 0; row < Velocities::Tables[i].Values.size(); ++row) {
-      out += row > 0 ? "," : "";
-      AppendJsonStrings(out, Velocities::Tables[i].Values[row]);
-    }
-    out += "]]";
-  }
-  out += "]}}";
+  out += ",\"rows\":";
+  AppendJsonArray(out, Velocities::Rows, [](std::string& text, const Velocities::RowLabel& row) {
+    text += '[';
+    AppendJsonString(text, row.Text);
+    text += ',' + std::to_string(row.ValueRow) + ']';
+  });
+  out += ",\"tables\":";
+  AppendJsonArray(out, Velocities::Tables,
+                  [](std::string& text, const Velocities::VelocityTable& table) {
+                    text += '[';
+                    AppendJsonString(text, table.Title);
+                    text += ',';
+                    AppendJsonArray(text, table.Values, [](std::string& row, const auto& values) {
+                      AppendJsonStrings(row, values);
+                    });
+                    text += ']';
+                  });
+  out += "}}";
   return out.c_str();
 }
 
