@@ -255,7 +255,7 @@ private slots:
     QCOMPARE(grid->RowHeight(hiddenRow), 0);
   }
 
-  void selectionStaysOnItsRowsThroughMoves_data() {
+  void selectionStaysOnItsRowsThroughMovesAndRewrites_data() {
     QTest::addColumn<int>("top"); // selected before the move
     QTest::addColumn<int>("bottom");
     QTest::addColumn<int>("from");
@@ -269,7 +269,7 @@ private slots:
     QTest::newRow("a selected row dragged out of it") << 2 << 4 << 3 << 7 << false << "r2 r4 r3";
     QTest::newRow("Shift extends from the moved anchor") << 2 << 2 << 2 << 5 << true << "r2 r6";
   }
-  void selectionStaysOnItsRowsThroughMoves() {
+  void selectionStaysOnItsRowsThroughMovesAndRewrites() {
     QFETCH(int, top);
     QFETCH(int, bottom);
     QFETCH(int, from);
@@ -291,6 +291,21 @@ private slots:
       return texts.join(u' ');
     };
     QCOMPARE(labels(), picked);
+
+    // Rewritten by position in the first order, the rows keep their selection.
+    {
+      const TextGrid::KeepSelection keep(*grid, 0);
+      for (int row = 0; row < grid->RowCount(); ++row) {
+        grid->SetCell(0, row, QStringLiteral("r%1").arg(row));
+        grid->SetCell(1, row, QStringLiteral("c%1").arg(row));
+      }
+    }
+    QList<int> rows;
+    for (const QString& label : picked.split(u' ')) {
+      rows << label.mid(1).toInt();
+    }
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(grid->SelectedRows(), rows);
   }
 
   void draggingTheFixedCellMovesTheRow() {
