@@ -89,8 +89,7 @@ async function coldStart() {
 // thread's own time for each (the event, then the style and layout it forced), which other
 // programs on the machine disturb less than the clock.
 async function keystrokes(tab, box, texts) {
-  const context = await browser.newContext({ serviceWorkers: 'block' });
-  const page = await context.newPage();
+  const { context, page } = await coldPage();
   await page.goto(server.url);
   await page.waitForFunction(() => document.documentElement.dataset.engine === 'ready');
   await page.getByRole('tab', { name: tab }).click();
