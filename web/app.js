@@ -9,19 +9,25 @@ const FIRST_VALUE_ROW = 2;
 
 const byId = (id) => document.getElementById(id);
 
+// A heading row in the table's <thead>: one column header per heading.
+function addColumnHeadings(table, headings) {
+  const row = table.createTHead().insertRow();
+  for (const heading of headings) {
+    const th = document.createElement('th');
+    th.scope = 'col';
+    th.textContent = heading;
+    row.append(th);
+  }
+  return row;
+}
+
 // A result table: the heading row in <thead>, `rows` value rows in <tbody>, all empty until the
 // engine writes them. With `rowHeaders`, column 0 of a value row is its header (the duct size).
 class ResultTable {
   constructor(table, headings, rows, rowHeaders) {
     this.headings = headings;
     table.classList.toggle('row-headers', rowHeaders);
-    const head = table.createTHead().insertRow();
-    for (const heading of headings) {
-      const th = document.createElement('th');
-      th.scope = 'col';
-      th.textContent = heading;
-      head.append(th);
-    }
+    addColumnHeadings(table, headings);
     const body = table.createTBody();
     this.rows = [];
     for (let r = 0; r < rows; r += 1) {
@@ -118,15 +124,9 @@ function addVelocityTables(container, velocities) {
   for (const [title, values] of velocities.tables) {
     const table = document.createElement('table');
     table.createCaption().textContent = title;
-    const head = table.createTHead().insertRow();
-    const corner = document.createElement('td');
-    head.append(corner);
-    for (const heading of velocities.headings) {
-      const th = document.createElement('th');
-      th.scope = 'col';
-      th.textContent = heading.replace('\n', ' ');
-      head.append(th);
-    }
+    // The corner above the row labels is an empty cell, not a header.
+    addColumnHeadings(table, velocities.headings.map((heading) => heading.replace('\n', ' ')))
+      .prepend(document.createElement('td'));
     let body = null;
     for (const [label, valueRow] of velocities.rows) {
       const th = document.createElement('th');
@@ -282,7 +282,8 @@ function setUpPages(engine) {
   for (const page of Object.keys(pages)) {
     byId(page).addEventListener('input', () => run(page));
   }
-  // The window computes its first two pages at start, and not the conversions; so does this.
+  // The window computes its first two pages at start, and not the conversions; so does this,
+  // and the Size page, which the window does not have.
   run('round');
   performance.mark('gustrule-round-table');
   run('rect');
